@@ -1,0 +1,57 @@
+# GoogleTest from the sources of Debian's googletest package, built with the
+# cross compiler, and the helpers that turn test folders into ctest entries.
+
+set(VIREO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(${VIREO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+set(VIREO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# ctest runs every test program through wine64 in the build tree's prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine-run;${VIREO_WINEPREFIX})
+
+# The prefix is made once per run and its wineserver kept alive meanwhile.
+add_test(NAME wine.prefix.setup COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-prefix setup ${VIREO_WINEPREFIX})
+set_tests_properties(wine.prefix.setup PROPERTIES FIXTURES_SETUP wine_prefix)
+add_test(NAME wine.prefix.stop COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-prefix stop ${VIREO_WINEPREFIX})
+set_tests_properties(wine.prefix.stop PROPERTIES FIXTURES_CLEANUP wine_prefix)
+
+# vireo_add_gtest(NAME name SOURCES ... [MACHINE_WIDE] [TIMEOUT s])
+# One ctest entry per test program: one wine start runs all its cases.
+# MACHINE_WIDE programs touch what the whole prefix shares (the settings key,
+# windows found by class, a fake game, port 27005) and never run in parallel.
+function(vireo_add_gtest)
+  cmake_parse_arguments(T "MACHINE_WIDE" "NAME;TIMEOUT" "SOURCES" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE vireo_test_support vireo_core GTest::gmock GTest::gtest_main)
+  add_dependencies(${T_NAME} gen_vireo)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 600)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT ${T_TIMEOUT})
+  if(T_MACHINE_WIDE)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK vireo_machine)
+  endif()
+endfunction()
+
+# Every folder under tests/unit becomes one program unit_<folder>; every
+# folder under tests/system one machine-wide program system_<folder>.
+function(vireo_add_test_folders kind)
+  file(GLOB folders LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/${kind}/*)
+  foreach(folder ${folders})
+    if(IS_DIRECTORY ${folder})
+      get_filename_component(area ${folder} NAME)
+      file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+      if(sources)
+        if(kind STREQUAL "system")
+          vireo_add_gtest(NAME ${kind}_${area} SOURCES ${sources} MACHINE_WIDE)
+        else()
+          vireo_add_gtest(NAME ${kind}_${area} SOURCES ${sources})
+        endif()
+      endif()
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,17 @@
+#pragma once
+// Maps this DLL into the game with a WH_GETMESSAGE hook on the game's thread.
+
+#include <windows.h>
+
+namespace vireo {
+
+// Host side: the last hook installed and the game window it was installed for.
+extern HHOOK hookHandle;
+extern HWND hookedWindow;
+
+void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
+LRESULT CALLBACK getMessageHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
+// Unhooks and forgets the hooked window, so the next tick hooks the game again.
+void resetHook() noexcept;
+
+}  // namespace vireo

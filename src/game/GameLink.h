@@ -1,0 +1,57 @@
+#pragma once
+// The one global object of the game link: the command table, the host window
+// and the two timers that capture console lines and silence the game's
+// unknown-command message.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "game/CommandTable.h"
+
+namespace vireo {
+
+class GameLink {
+public:
+    GameLink() noexcept = default;
+    GameLink(const GameLink&) = delete;
+    GameLink& operator=(const GameLink&) = delete;
+    ~GameLink();
+
+    bool attach(HWND handle) noexcept;
+    bool startTimers() noexcept;
+    bool stopTimers() noexcept;
+
+    bool addCommand(std::string word, CommandHandler handler) {
+        return commands.addCommand(std::move(word), handler);
+    }
+    bool removeCommand(std::string word) { return commands.removeCommand(std::move(word)); }
+
+    // Forwarders to the free functions of the game link.
+    [[nodiscard]] std::string gameDirectory() const;
+    [[nodiscard]] std::string modDirectory() const;
+    [[nodiscard]] std::string gameName() const;  // liblist.gam value for "game"
+    bool truncateAllCopies(const std::string& pattern) const;
+    bool sendConsoleText(const std::string& text, const std::string& host,
+                         std::uint16_t port) const;
+
+    // Timer identifiers carry the object: poll = address, watch = address + 1.
+    [[nodiscard]] UINT_PTR pollTimerIdentifier() const noexcept {
+        return reinterpret_cast<UINT_PTR>(this);
+    }
+    [[nodiscard]] UINT_PTR watchTimerIdentifier() const noexcept {
+        return reinterpret_cast<UINT_PTR>(this) + 1;
+    }
+
+    UINT_PTR pollTimerId = 0;
+    UINT_PTR watchTimerId = 0;
+    CommandTable commands;
+    HWND window = nullptr;
+    std::uint32_t scanDeadline = 0;
+};
+
+void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept;
+void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR id, DWORD) noexcept;
+
+}  // namespace vireo

@@ -1,0 +1,29 @@
+#pragma once
+// The plug-in's entries and the globals the plug-in shell owns.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "plugin/PluginRecord.h"
+
+namespace vireo {
+
+inline constexpr char kPluginDescription[] = "Vireo 1.31";
+// Caption of the options window (dialog 101), found to activate an open one.
+inline constexpr char kOptionsWindowCaption[] = "Vireo Version 1.30";
+
+int pluginInit();
+void pluginConfig();
+void pluginQuit();
+
+// The one record handed to Winamp.
+extern PluginRecord pluginRecord;
+// The instance the system passes to DllMain; the module holding the hook
+// procedure.
+extern HINSTANCE moduleInstance;
+// Inside the game only: address of the engine's function table, or null.
+extern std::uintptr_t engineTable;
+
+}  // namespace vireo

@@ -1,0 +1,41 @@
+#include "plugin/Timers.h"
+
+#include "autopause/AutoPause.h"
+#include "display/Display.h"
+#include "display/Injection.h"
+#include "script/ScriptWriter.h"
+#include "settings/Settings.h"
+
+namespace vireo {
+
+void startFeatureTimers(HWND window) noexcept {
+    if (EnableScripting.isOn()) {
+        const UINT period =
+            HighUpdateFrequency.isOn() ? kScriptWriterFastPeriodMs : kScriptWriterPeriodMs;
+        ::SetTimer(window, kScriptWriterTimerId, period, scriptWriterTick);
+    }
+    if (EnableIngameDisplay.isOn()) {
+        ::SetTimer(window, kHookInstallerTimerId, kHookInstallerPeriodMs, hookInstallerTick);
+        ::SetTimer(window, kDisplayComposerTimerId, kDisplayComposerPeriodMs, displayComposerTick);
+    }
+}
+
+void startAutoPauseTimer(HWND window) noexcept {
+    ::SetTimer(window, kAutoPauseTimerId, kAutoPausePeriodMs, autoPauseTick);
+}
+
+void rearmTimersShort(HWND window) noexcept {
+    ::KillTimer(window, kScriptWriterTimerId);
+    ::KillTimer(window, kDisplayComposerTimerId);
+    startFeatureTimers(window);
+}
+
+void rearmTimersFull(HWND window) noexcept {
+    ::KillTimer(window, kHookInstallerTimerId);
+    ::KillTimer(window, kScriptWriterTimerId);
+    ::KillTimer(window, kDisplayComposerTimerId);
+    startFeatureTimers(window);
+    startAutoPauseTimer(window);
+}
+
+}  // namespace vireo

@@ -1,0 +1,7 @@
+#include "script/ScriptWriter.h"
+
+namespace vireo {
+
+void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept {}
+
+}  // namespace vireo

@@ -1,0 +1,56 @@
+#pragma once
+// One registry value each, read at every use and written at once: the
+// registry is how a change made on the Winamp side reaches the copy of this
+// DLL inside the game.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "common/UniqueResource.h"
+
+namespace vireo {
+
+// Access asked for when the key is opened (KEY_READ | KEY_WRITE).
+inline constexpr REGSAM kSettingKeyAccess = KEY_READ | KEY_WRITE;
+
+class IntSetting {
+public:
+    IntSetting(HKEY root, const std::string& subKey, std::string valueName,
+               std::int32_t defaultValue) noexcept;
+    IntSetting(const IntSetting&) = delete;
+    IntSetting& operator=(const IntSetting&) = delete;
+
+    // 0 when the registry cannot answer (key not opened, value deleted).
+    [[nodiscard]] std::int32_t read() const noexcept;
+    void write(std::int32_t value) const noexcept;
+    // "On" means exactly 1; every other stored value counts as off.
+    [[nodiscard]] bool isOn() const noexcept { return read() == 1; }
+    [[nodiscard]] const std::string& name() const noexcept { return name_; }
+
+private:
+    std::string name_;
+    UniqueRegKey key_;
+};
+
+class StringSetting {
+public:
+    StringSetting(HKEY root, const std::string& subKey, std::string valueName,
+                  const std::string& defaultValue) noexcept;
+    StringSetting(const StringSetting&) = delete;
+    StringSetting& operator=(const StringSetting&) = delete;
+
+    // The stored text up to its first NUL, whether or not a terminator was
+    // stored; the empty text when the registry cannot answer.
+    [[nodiscard]] std::string read() const;
+    // Stores the bytes of the text without a terminator.
+    void write(const std::string& value) const noexcept;
+    [[nodiscard]] const std::string& name() const noexcept { return name_; }
+
+private:
+    std::string name_;
+    UniqueRegKey key_;
+};
+
+}  // namespace vireo

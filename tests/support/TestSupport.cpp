@@ -1,0 +1,172 @@
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "settings/Defaults.h"
+
+namespace vireo::test {
+namespace {
+
+std::string keyPath(const char* subKey) {
+    return subKey ? std::string(subKey) : std::string(defaults::kKeyPath);
+}
+
+LRESULT CALLBACK hostWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return ::DefWindowProcA(w, m, wp, lp);
+}
+
+}  // namespace
+
+std::string binDirectory() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+std::string pluginDllPath() { return binDirectory() + "gen_vireo.dll"; }
+
+bool runningUnderWine() {
+    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+void pumpMessagesFor(std::chrono::milliseconds duration) {
+    pumpUntil([] { return false; }, duration);
+}
+
+bool pumpUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (predicate()) return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                    static_cast<DWORD>(std::min<long long>(left.count(), 5)),
+                                    QS_ALLINPUT);
+    }
+}
+
+std::int32_t RawValue::integer() const {
+    std::int32_t v = 0;
+    std::memcpy(&v, data.data(), std::min<std::size_t>(data.size(), sizeof v));
+    return v;
+}
+
+void deleteSettingsKey(const char* subKey) {
+    ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath(subKey).c_str());
+}
+
+RawValue readSettingRaw(const char* name, const char* subKey) {
+    RawValue value;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath(subKey).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.data.resize(size);
+        if (::RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(), &size) ==
+            ERROR_SUCCESS) {
+            value.present = true;
+            value.data.resize(size);
+        }
+    }
+    ::RegCloseKey(key);
+    return value;
+}
+
+void writeSettingRaw(const char* name, DWORD type, const void* data, DWORD size,
+                     const char* subKey) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath(subKey).c_str(), 0, nullptr, 0,
+                                KEY_READ | KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+}
+
+void writeSettingInt(const char* name, std::int32_t value) {
+    writeSettingRaw(name, REG_DWORD, &value, sizeof value);
+}
+
+void writeSettingText(const char* name, const std::string& value) {
+    writeSettingRaw(name, REG_SZ, value.data(), static_cast<DWORD>(value.size()));
+}
+
+std::int32_t readSettingInt(const char* name) { return readSettingRaw(name).integer(); }
+
+std::string readSettingText(const char* name) {
+    const std::string raw = readSettingRaw(name).text();
+    return raw.substr(0, raw.find('\0'));
+}
+
+void deleteSettingValue(const char* name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath(nullptr).c_str(), 0, KEY_WRITE, &key) ==
+        ERROR_SUCCESS) {
+        ::RegDeleteValueA(key, name);
+        ::RegCloseKey(key);
+    }
+}
+
+HostWindow::HostWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = hostWindowProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VireoTestHost";
+    ::RegisterClassA(&wc);
+    window_ = ::CreateWindowA("VireoTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+HostWindow::~HostWindow() {
+    if (window_) ::DestroyWindow(window_);
+}
+
+LoadedPlugin::LoadedPlugin(const std::string& path) {
+    module_ = ::LoadLibraryA(path.c_str());
+    if (!module_) return;
+    export_ = reinterpret_cast<PluginRecord* (*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(module_, "winampGetGeneralPurposePlugin")));
+    if (export_) record_ = export_();
+}
+
+LoadedPlugin::~LoadedPlugin() { unload(); }
+
+PluginRecord* LoadedPlugin::callExport() const { return export_ ? export_() : nullptr; }
+
+int LoadedPlugin::init(HWND host) {
+    record_->hwndParent = host;
+    record_->hDllInstance = module_;
+    initialised_ = true;
+    return record_->init();
+}
+
+void LoadedPlugin::config() { record_->config(); }
+
+void LoadedPlugin::quit() {
+    if (initialised_) record_->quit();
+    initialised_ = false;
+}
+
+void LoadedPlugin::unload() {
+    if (!module_) return;
+    quit();
+    ::FreeLibrary(module_);
+    module_ = nullptr;
+    record_ = nullptr;
+}
+
+}  // namespace vireo::test

@@ -1,0 +1,92 @@
+#pragma once
+// Helpers every test program shares: where the built files are, a message
+// pump that drives the real timers, the settings key, and loading the plug-in
+// the way Winamp does.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "plugin/PluginRecord.h"
+
+namespace vireo::test {
+
+using namespace std::chrono_literals;
+
+// The folder that holds the test programs, gen_vireo.dll and the doubles,
+// with a trailing backslash.
+std::string binDirectory();
+std::string pluginDllPath();
+
+// True when the tests run under Wine, whose registry and crash handling
+// differ from Windows in a few places the tests meet.
+bool runningUnderWine();
+
+// Dispatches this thread's messages (and so its timers) for the given time.
+void pumpMessagesFor(std::chrono::milliseconds duration);
+// Pumps until the predicate holds or the timeout passes; answers the predicate.
+bool pumpUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout);
+
+// The settings key, HKEY_LOCAL_MACHINE "Software\Oskel\Vireo\1.30".
+struct RawValue {
+    bool present = false;
+    DWORD type = 0;
+    std::vector<std::uint8_t> data;
+    [[nodiscard]] std::string text() const { return std::string(data.begin(), data.end()); }
+    [[nodiscard]] std::int32_t integer() const;
+};
+void deleteSettingsKey(const char* subKey = nullptr);
+RawValue readSettingRaw(const char* name, const char* subKey = nullptr);
+void writeSettingRaw(const char* name, DWORD type, const void* data, DWORD size,
+                     const char* subKey = nullptr);
+void writeSettingInt(const char* name, std::int32_t value);
+void writeSettingText(const char* name, const std::string& value);
+std::int32_t readSettingInt(const char* name);
+// The stored text up to the first NUL (Wine stores a terminator).
+std::string readSettingText(const char* name);
+void deleteSettingValue(const char* name);
+
+// A plain top-level window to hand to the plug-in as Winamp's.
+class HostWindow {
+public:
+    HostWindow();
+    ~HostWindow();
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+    [[nodiscard]] HWND handle() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// gen_vireo.dll loaded as Winamp loads a general-purpose plug-in.
+class LoadedPlugin {
+public:
+    explicit LoadedPlugin(const std::string& path = pluginDllPath());
+    ~LoadedPlugin();
+    LoadedPlugin(const LoadedPlugin&) = delete;
+    LoadedPlugin& operator=(const LoadedPlugin&) = delete;
+
+    [[nodiscard]] bool loaded() const { return module_ != nullptr && record_ != nullptr; }
+    [[nodiscard]] HMODULE module() const { return module_; }
+    [[nodiscard]] PluginRecord* record() const { return record_; }
+    [[nodiscard]] PluginRecord* callExport() const;
+    // Fills hwndParent and hDllInstance and calls init, as Winamp does.
+    int init(HWND host);
+    void config();
+    void quit();
+    // quit (if init ran and quit did not) and FreeLibrary.
+    void unload();
+
+private:
+    HMODULE module_ = nullptr;
+    PluginRecord* (*export_)() = nullptr;
+    PluginRecord* record_ = nullptr;
+    bool initialised_ = false;
+};
+
+}  // namespace vireo::test
