@@ -1,0 +1,22 @@
+#pragma once
+// The running mod: its name read from the game's memory, its directory beside
+// the game's executable, and the values of its liblist.gam.
+
+#include <string>
+
+namespace vireo {
+
+[[nodiscard]] std::string modName();
+// gameDirectory() + modName() + "\\".
+[[nodiscard]] std::string modDirectory();
+// The quoted value of the first liblist.gam line for the key, or empty.
+[[nodiscard]] std::string liblistValue(const std::string& key);
+
+[[nodiscard]] std::string liblistGame();
+[[nodiscard]] std::string liblistVersion();
+[[nodiscard]] std::string liblistUrlInfo();
+[[nodiscard]] std::string liblistType();
+[[nodiscard]] std::string liblistGameDll();
+[[nodiscard]] std::string liblistGameDllLinux();
+
+}  // namespace vireo

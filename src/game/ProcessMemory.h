@@ -1,0 +1,23 @@
+#pragma once
+// Reads and writes of the game's memory from the Winamp process. Each call
+// opens the game process for just the rights it needs and closes it again.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vireo {
+
+bool readGameMemory(std::uintptr_t address, void* buffer, std::size_t count, bool skipRefresh = false);
+bool writeGameMemory(std::uintptr_t address, const void* bytes, std::size_t count);
+// 1 for build 2343, 0 for another value, -1 when the marker cannot be read.
+[[nodiscard]] int readBuildMarker();
+bool refreshLandmarks();
+[[nodiscard]] std::string readCapturedLine();
+bool clearCapturedLine();
+[[nodiscard]] bool readPlayerStateFlag();
+// Turns every copy of the pattern in the game's ordinary writable memory into
+// an empty text.
+bool truncateAllCopies(const std::string& pattern);
+
+}  // namespace vireo
