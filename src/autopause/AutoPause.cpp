@@ -1,10 +1,78 @@
 #include "autopause/AutoPause.h"
 
+#include "autopause/Fade.h"
+#include "game/GameLink.h"
+#include "game/GameLocator.h"
+#include "game/Landmarks.h"
+#include "game/ProcessMemory.h"
+#include "player/PlayerControl.h"
+#include "plugin/Globals.h"
+#include "settings/Settings.h"
+
 namespace vireo {
 
 bool rememberedAlive = false;
 HWND autoPauseWindow = nullptr;
 
-void CALLBACK autoPauseTick(HWND, UINT, UINT_PTR, DWORD) noexcept {}
+namespace {
+
+constexpr std::int32_t kModeFade = 1;
+constexpr std::int32_t kModePause = 2;
+constexpr int kStatusPlaying = 1;
+constexpr int kStatusPaused = 3;
+
+void fade(std::int32_t from, std::int32_t to) {
+    for (std::int32_t volume : fadeSteps(from, to)) {
+        playerControl.setVolume(volume);
+        ::Sleep(kFadeStepDelayMs);
+    }
+}
+
+// Answers false when the state must not be remembered yet: Winamp was paused
+// and has just been told to play, so the next tick fades.
+bool actOnChange(std::int32_t mode, bool alive) {
+    if (mode == kModeFade) {
+        const std::int32_t fadeIn = fadeVolume(FadeinTarget.read());
+        const std::int32_t fadeOut = fadeVolume(FadeoutTarget.read());
+        if (playerControl.getPlayStatus() == kStatusPaused) {
+            playerControl.play();
+            return false;
+        }
+        // A fade starts from the other direction's target, not from the
+        // volume Winamp has now.
+        if (alive)
+            fade(fadeIn, fadeOut);
+        else
+            fade(fadeOut, fadeIn);
+    } else if (mode == kModePause) {
+        const int status = playerControl.getPlayStatus();
+        if (!alive && status == kStatusPaused) playerControl.play();
+        if (alive && status == kStatusPlaying) playerControl.pause();
+    }
+    return true;
+}
+
+}  // namespace
+
+// The player-state byte is nonzero while the player is alive: the music
+// fades up or resumes when he dies, and fades down or pauses when he spawns.
+void CALLBACK autoPauseTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    try {
+        HWND game = findGameWindow();
+        if (!game) return;
+        if (gameLink.liblistGame() != landmarks::kCounterStrikeGameName) return;
+        const bool alive = readPlayerStateFlag();
+        if (game != autoPauseWindow) {
+            // A new game: auto-pause starts off until the player turns it on.
+            rememberedAlive = alive;
+            EnableAutoPause.write(0);
+            autoPauseWindow = game;
+        }
+        const std::int32_t mode = EnableAutoPause.read();
+        if (mode == 0 || alive == rememberedAlive) return;
+        if (actOnChange(mode, alive)) rememberedAlive = alive;
+    } catch (...) {
+    }
+}
 
 }  // namespace vireo

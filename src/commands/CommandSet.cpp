@@ -1,7 +1,78 @@
 #include "commands/CommandSet.h"
 
-namespace vireo {
+#include <windows.h>
 
-void commandSetHandler(std::string, std::string) {}
+#include "autopause/AutoPause.h"
+#include "commands/CommandText.h"
+#include "commands/ConsoleReply.h"
+#include "game/ProcessMemory.h"
+#include "player/PlayerControl.h"
+#include "plugin/Globals.h"
+#include "settings/Settings.h"
+
+namespace vireo {
+namespace {
+
+struct SubCommand {
+    const char* word;  // lower case
+    void (*run)(std::int32_t n, const std::string& argument);
+};
+
+// Before the new mode is stored, the remembered player state is set so that
+// the mode acts at once (the opposite of the current state) or only at the
+// player's next death or spawn (the current state, with DelayAutoPause 1).
+void setAutoPause(std::int32_t mode) {
+    const bool alive = readPlayerStateFlag();
+    rememberedAlive = DelayAutoPause.read() == 1 ? alive : !alive;
+    EnableAutoPause.write(mode);
+}
+
+// Tested in this order; the first equal word runs.
+const SubCommand kSubCommands[] = {
+    {"play", [](std::int32_t, const std::string&) { playerControl.play(); }},
+    {"pause", [](std::int32_t, const std::string&) { playerControl.pause(); }},
+    {"playcd", [](std::int32_t, const std::string&) { playerControl.playCd(); }},
+    {"stop", [](std::int32_t, const std::string&) { playerControl.stop(); }},
+    {"stopafter", [](std::int32_t, const std::string&) { playerControl.stopAfterCurrent(); }},
+    {"fastforward", [](std::int32_t n, const std::string&) { playerControl.fastForward(n); }},
+    {"fastrewind", [](std::int32_t n, const std::string&) { playerControl.fastRewind(n); }},
+    {"pan", [](std::int32_t n, const std::string&) { playerControl.setPanning(n); }},
+    {"seektopercent", [](std::int32_t n, const std::string&) { playerControl.seekToPercent(n); }},
+    {"nexttrack", [](std::int32_t n, const std::string&) { playerControl.nextTrack(n); }},
+    {"previoustrack", [](std::int32_t n, const std::string&) { playerControl.previousTrack(n); }},
+    {"playlistbeginning", [](std::int32_t, const std::string&) { playerControl.playlistBeginning(); }},
+    {"playlistend", [](std::int32_t, const std::string&) { playerControl.playlistEnd(); }},
+    {"toggleshuffle", [](std::int32_t n, const std::string&) { playerControl.setShuffle(n); }},
+    {"togglerepeat", [](std::int32_t n, const std::string&) { playerControl.setRepeat(n); }},
+    {"setvolume", [](std::int32_t n, const std::string&) { playerControl.setVolume(n); }},
+    {"load", [](std::int32_t, const std::string& argument) { playerControl.loadFile(argument); }},
+    {"setpcm", [](std::int32_t n, const std::string&) { playerControl.setPcmMode(n); }},
+    // The preamp is switched on even when the level is out of range.
+    {"preamp",
+     [](std::int32_t n, const std::string&) {
+         playerControl.preampOn();
+         playerControl.setPreamp(n);
+     }},
+    {"preampoff", [](std::int32_t, const std::string&) { playerControl.preampOff(); }},
+    {"showgui", [](std::int32_t, const std::string&) { ShowGUI.write(1); }},
+    {"hidegui", [](std::int32_t, const std::string&) { ShowGUI.write(0); }},
+    {"autopause", [](std::int32_t n, const std::string&) { setAutoPause(n); }},
+    {"displaycolor", [](std::int32_t n, const std::string&) { DisplayColor.write(n); }},
+    {"help", [](std::int32_t, const std::string&) { sendHelp(); }},
+};
+static_assert(sizeof kSubCommands / sizeof kSubCommands[0] == 25, "25 sub-commands");
+
+}  // namespace
+
+void commandSetHandler(std::string, std::string rest) {
+    const SplitLine split = splitSubCommand(rest);
+    const std::string word = lowerAscii(split.word);
+    for (const SubCommand& command : kSubCommands) {
+        if (word == command.word) {
+            command.run(readNumber(split.rest), split.rest);
+            return;
+        }
+    }
+}
 
 }  // namespace vireo

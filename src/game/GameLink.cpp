@@ -1,18 +1,33 @@
 #include "game/GameLink.h"
 
+#include "commands/CommandText.h"
+#include "commands/ConsoleReply.h"
 #include "game/GameLocator.h"
+#include "game/Landmarks.h"
+#include "game/ModDirectory.h"
+#include "game/ProcessMemory.h"
 #include "plugin/Timers.h"
 
 namespace vireo {
+namespace {
+
+// The game is left alone for a while after its mod appears, so that it has
+// finished loading before its memory is searched.
+constexpr DWORD kScanDelayMs = 6000;
+
+// Deadlines are tick counts; the difference keeps the comparison right across
+// the counter's wrap after 49.7 days.
+bool tickReached(DWORD now, DWORD deadline) {
+    return static_cast<std::int32_t>(now - deadline) >= 0;
+}
+
+}  // namespace
 
 GameLink::~GameLink() { stopTimers(); }
 
 bool GameLink::attach(HWND handle) noexcept {
-    if (!::IsWindow(handle)) {
-        stopTimers();
-        return false;
-    }
     stopTimers();
+    if (!::IsWindow(handle)) return false;
     window = handle;
     return startTimers();
 }
@@ -32,14 +47,62 @@ bool GameLink::stopTimers() noexcept {
 }
 
 std::string GameLink::gameDirectory() const { return vireo::gameDirectory(); }
-std::string GameLink::modDirectory() const { return {}; }
-std::string GameLink::gameName() const { return {}; }
-bool GameLink::truncateAllCopies(const std::string&) const { return false; }
-bool GameLink::sendConsoleText(const std::string&, const std::string&, std::uint16_t) const {
-    return false;
+std::string GameLink::modDirectory() const { return vireo::modDirectory(); }
+std::string GameLink::liblistGame() const {
+    return vireo::liblistValue(std::string(landmarks::kLiblistGameKey));
+}
+bool GameLink::truncateAllCopies(const std::string& pattern) const {
+    return vireo::truncateAllCopies(pattern);
+}
+bool GameLink::sendConsoleText(const std::string& text, const std::string& host,
+                               std::uint16_t port) const {
+    return vireo::sendConsoleText(text, host, port);
 }
 
-void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR, DWORD) noexcept {}
-void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR, DWORD) noexcept {}
+// The game leaves the line the player entered in its captured-line buffer.
+// A line whose first word is ours is taken once: the buffer is cleared before
+// the handler runs. Any other line is left to the game.
+void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    try {
+        const GameLink& link = *reinterpret_cast<const GameLink*>(id);
+        if (!isGameRunning()) return;
+        const std::string line = readCapturedLine();
+        if (line.empty()) return;
+        SplitLine split = splitConsoleLine(line);
+        const CommandEntry* entry = link.commands.find(split.word);
+        if (!entry) return;
+        const CommandHandler handler = entry->handler;
+        clearCapturedLine();
+        handler(std::move(split.word), std::move(split.rest));
+    } catch (...) {
+    }
+}
+
+// Once the game has loaded a mod, every copy of its unknown-command message
+// is truncated, so the game prints nothing for our command words.
+void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    try {
+        static std::string lastScannedMod;
+        GameLink& link = *reinterpret_cast<GameLink*>(id - 1);
+        if (!isGameRunning()) {
+            lastScannedMod.clear();
+            link.scanDeadline = 0;
+            return;
+        }
+        const std::string current = modName();
+        if (current.empty() || current == lastScannedMod) return;
+        const DWORD now = ::GetTickCount();
+        if (link.scanDeadline == 0) {
+            link.scanDeadline = now + kScanDelayMs;
+            if (link.scanDeadline == 0) link.scanDeadline = 1;  // 0 means "none pending"
+            return;
+        }
+        if (!tickReached(now, link.scanDeadline)) return;
+        link.scanDeadline = 0;
+        link.truncateAllCopies(std::string(landmarks::kUnknownCommandText));
+        lastScannedMod = modName();
+    } catch (...) {
+    }
+}
 
 }  // namespace vireo

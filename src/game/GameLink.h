@@ -31,7 +31,8 @@ public:
     // Forwarders to the free functions of the game link.
     [[nodiscard]] std::string gameDirectory() const;
     [[nodiscard]] std::string modDirectory() const;
-    [[nodiscard]] std::string gameName() const;  // liblist.gam value for "game"
+    // The "game" value of the mod's liblist.gam.
+    [[nodiscard]] std::string liblistGame() const;
     bool truncateAllCopies(const std::string& pattern) const;
     bool sendConsoleText(const std::string& text, const std::string& host,
                          std::uint16_t port) const;

@@ -9,6 +9,7 @@
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "plugin/Plugin.h"
+#include "plugin/Timers.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcept {
     using namespace vireo;
@@ -27,7 +28,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcep
             }
             break;
         case DLL_PROCESS_DETACH:
-            if (::GetCurrentThreadId() != gameThreadId()) resetHook();
+            if (::GetCurrentThreadId() != gameThreadId()) {
+                resetHook();
+                if (pluginRecord.hwndParent) stopHostTimers(pluginRecord.hwndParent);
+            }
             break;
         default:
             break;

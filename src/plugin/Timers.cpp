@@ -39,3 +39,13 @@ void rearmTimersFull(HWND window) noexcept {
 }
 
 }  // namespace vireo
+
+namespace vireo {
+
+void stopHostTimers(HWND window) noexcept {
+    for (UINT_PTR id : {kHookInstallerTimerId, kDisplayComposerTimerId, kScriptWriterTimerId,
+                        kAutoPauseTimerId})
+        ::KillTimer(window, id);
+}
+
+}  // namespace vireo

@@ -32,3 +32,9 @@ void rearmTimersFull(HWND window) noexcept;
 void startAutoPauseTimer(HWND window) noexcept;
 
 }  // namespace vireo
+
+namespace vireo {
+// Kills every numbered host-side timer, so that none can fire into the code
+// once the DLL is unloaded while Winamp's window lives on.
+void stopHostTimers(HWND window) noexcept;
+}  // namespace vireo

@@ -1,0 +1,24 @@
+#pragma once
+// Volume arithmetic of auto-pause: plain functions, no windows.h.
+
+#include <cstdint>
+#include <vector>
+
+namespace vireo {
+
+inline constexpr std::int32_t kFadeStep = 5;        // volume units per step
+inline constexpr unsigned kFadeStepDelayMs = 20;    // between two steps
+// A fade across Winamp's whole range takes 52 steps; stored targets far
+// beyond 100 % would otherwise hold Winamp's window for minutes.
+inline constexpr std::size_t kMaxFadeSteps = 64;
+
+// Percent of full volume on Winamp's 0..255 scale, truncated toward zero;
+// not range-checked (120 % gives 306).
+[[nodiscard]] std::int32_t fadeVolume(std::int32_t percent);
+
+// The volumes a fade sends: from the start towards the target in steps of 5,
+// stopping one step short (the target itself is never sent). Nothing when the
+// start is already at or beyond the target.
+[[nodiscard]] std::vector<std::int32_t> fadeSteps(std::int32_t from, std::int32_t to);
+
+}  // namespace vireo

@@ -1,0 +1,77 @@
+#include "commands/CommandText.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vireo {
+namespace {
+
+constexpr char kBlank = ' ';
+constexpr std::uint8_t kOutOfBandByte = 0xFF;
+constexpr std::uint8_t kPrintCommand = 'l';
+
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlank);
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(kBlank);
+    return text.substr(first, last - first + 1);
+}
+
+std::string_view trimLeadingBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlank);
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+SplitLine splitAtFirstBlank(std::string_view text) {
+    const std::size_t blank = text.find(kBlank);
+    if (blank == std::string_view::npos) return {std::string(text), {}};
+    return {std::string(text.substr(0, blank)),
+            std::string(trimLeadingBlanks(text.substr(blank + 1)))};
+}
+
+// The C library's white space in the classic locale.
+bool isWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+SplitLine splitConsoleLine(std::string_view line) { return splitAtFirstBlank(trimBlanks(line)); }
+
+SplitLine splitSubCommand(std::string_view rest) { return splitAtFirstBlank(rest); }
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+std::int32_t readNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isWhiteSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // Accumulated as a magnitude in 64 bits and held at the bound, so a long
+    // run of digits never overflows.
+    constexpr std::int64_t kMaxMagnitude = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > kMaxMagnitude) magnitude = kMaxMagnitude;
+    }
+    if (negative) return static_cast<std::int32_t>(-magnitude);
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(magnitude, std::numeric_limits<std::int32_t>::max()));
+}
+
+std::vector<std::uint8_t> consoleDatagram(std::string_view text) {
+    std::vector<std::uint8_t> datagram(text.size() + 6, 0);
+    for (std::size_t i = 0; i < 4; ++i) datagram[i] = kOutOfBandByte;
+    datagram[4] = kPrintCommand;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        datagram[5 + i] = static_cast<std::uint8_t>(text[i]);
+    return datagram;
+}
+
+}  // namespace vireo
