@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace vireo {
@@ -59,6 +60,17 @@ public:
     [[nodiscard]] std::string getVersionText() const;
 
 private:
+    // Every message goes through here; a null or vanished window answers 0.
+    LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) const noexcept;
+    LRESULT command(unsigned id) const noexcept;
+    // A Winamp request; the argument reaches Winamp as its 32-bit int.
+    LRESULT request(int number, std::int32_t argument = 0) const noexcept;
+    // The count rule of nextTrack and previousTrack.
+    LRESULT repeatCommand(unsigned id, int count) const noexcept;
+    // Asks afresh each time: the low 16 bits of the version reply.
+    [[nodiscard]] std::uint32_t version() const noexcept;
+    [[nodiscard]] bool winamp3() const noexcept;
+
     HWND window_ = nullptr;
     int pcmMode_ = 0;
 };
