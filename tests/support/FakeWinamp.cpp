@@ -1,0 +1,321 @@
+#include "support/FakeWinamp.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "player/WinampIpc.h"
+
+namespace vireo::test {
+
+namespace {
+
+// Registers the class once per process; a second registration of the same
+// class fails harmlessly.
+void registerClass(const char* name, WNDPROC procedure) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = name;
+    ::RegisterClassA(&windowClass);
+}
+
+std::int32_t low32(std::uintptr_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    return bits <= 0x7FFFFFFFu ? static_cast<std::int32_t>(bits)
+                               : static_cast<std::int32_t>(bits - 0x80000000u) - 0x7FFFFFFF - 1;
+}
+
+LRESULT replyOf(std::int64_t value) { return static_cast<LRESULT>(value); }
+
+void writeBytes(std::ostream& out, const std::string& bytes) {
+    out << '"';
+    for (unsigned char c : bytes) {
+        if (c == '"' || c == '\\') {
+            out << '\\' << c;
+        } else if (c >= 0x20 && c < 0x7F) {
+            out << c;
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out << escaped;
+        }
+    }
+    out << '"';
+}
+
+}  // namespace
+
+WinampMessage command(unsigned id) {
+    WinampMessage message;
+    message.kind = MessageKind::Command;
+    message.id = id;
+    return message;
+}
+
+WinampMessage request(int number, std::int32_t argument) {
+    WinampMessage message;
+    message.kind = MessageKind::Request;
+    message.id = number;
+    message.argument = argument;
+    return message;
+}
+
+WinampMessage copyData(unsigned long kind, const std::string& text) {
+    WinampMessage message;
+    message.kind = MessageKind::CopyData;
+    message.id = static_cast<std::int64_t>(kind);
+    message.byteCount = static_cast<std::uint32_t>(text.size() + 1);
+    message.bytes = text;
+    message.bytes.push_back('\0');
+    return message;
+}
+
+std::ostream& operator<<(std::ostream& out, const WinampMessage& message) {
+    switch (message.kind) {
+    case MessageKind::Command: out << "command " << message.id; break;
+    case MessageKind::Request: out << "request " << message.id << " (" << message.argument << ")"; break;
+    case MessageKind::CopyData:
+        out << "copy data " << message.id << ", " << message.byteCount << " bytes ";
+        writeBytes(out, message.bytes);
+        break;
+    }
+    return out;
+}
+
+void PrintTo(const WinampMessage& message, std::ostream* out) { *out << message; }
+
+::testing::AssertionResult sameMessages(const std::vector<WinampMessage>& actual,
+                                        const std::vector<WinampMessage>& expected) {
+    std::size_t first = 0;
+    while (first < actual.size() && first < expected.size() && actual[first] == expected[first]) ++first;
+    if (first == actual.size() && first == expected.size()) return ::testing::AssertionSuccess();
+
+    std::ostringstream report;
+    report << "messages differ from row " << first << " (" << actual.size() << " received, "
+           << expected.size() << " expected)\n";
+    const std::size_t rows = std::max(actual.size(), expected.size());
+    for (std::size_t row = 0; row < rows; ++row) {
+        report << (row == first ? "> " : "  ") << row << ": received ";
+        if (row < actual.size()) {
+            report << actual[row];
+        } else {
+            report << "nothing";
+        }
+        report << " | expected ";
+        if (row < expected.size()) {
+            report << expected[row];
+        } else {
+            report << "nothing";
+        }
+        report << '\n';
+    }
+    return ::testing::AssertionFailure() << report.str();
+}
+
+FakeWinamp::FakeWinamp() {
+    registerClass(vireo::WINAMP_WINDOW_CLASS, windowProc);
+    // Hidden, like a Winamp started minimised; FindWindow is never needed for
+    // it, since the plug-in is handed its window.
+    window_ = ::CreateWindowA(vireo::WINAMP_WINDOW_CLASS, "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 275, 116,
+                              nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+}
+
+FakeWinamp::~FakeWinamp() { destroy(); }
+
+void FakeWinamp::destroy() {
+    if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
+}
+
+void FakeWinamp::clearTitle() {
+    title_.reset();
+    titles_.clear();
+}
+
+void FakeWinamp::setReply(int number, LRESULT reply) {
+    replies_[number] = [reply](WPARAM) { return reply; };
+}
+
+void FakeWinamp::setReply(int number, std::function<LRESULT(WPARAM)> answer) {
+    replies_[number] = std::move(answer);
+}
+
+std::int32_t FakeWinamp::equaliser(int entry) const {
+    if (entry < 0 || entry >= static_cast<int>(equaliser_.size())) return 0;
+    return equaliser_[static_cast<std::size_t>(entry)];
+}
+
+void FakeWinamp::setEqualiser(int entry, std::int32_t value) {
+    if (entry >= 0 && entry < static_cast<int>(equaliser_.size())) equaliser_[static_cast<std::size_t>(entry)] = value;
+}
+
+std::vector<WinampMessage> FakeWinamp::messages() const {
+    std::vector<WinampMessage> result;
+    result.reserve(log_.size());
+    for (const auto& received : log_) result.push_back(received.message);
+    return result;
+}
+
+std::vector<unsigned> FakeWinamp::commands() const {
+    std::vector<unsigned> result;
+    for (const auto& received : log_)
+        if (received.message.kind == MessageKind::Command) result.push_back(static_cast<unsigned>(received.message.id));
+    return result;
+}
+
+std::vector<std::int32_t> FakeWinamp::requests(int number) const {
+    std::vector<std::int32_t> result;
+    for (const auto& received : log_)
+        if (received.message.kind == MessageKind::Request && received.message.id == number)
+            result.push_back(received.message.argument);
+    return result;
+}
+
+std::vector<std::int32_t> FakeWinamp::volumes() const { return requests(vireo::IPC_SETVOLUME); }
+
+LRESULT CALLBACK FakeWinamp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FakeWinamp*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self) {
+        try {
+            switch (message) {
+            case WM_COMMAND: return self->onCommand(wParam, lParam);
+            case vireo::WM_WA_IPC: return self->onRequest(wParam, lParam);
+            case WM_COPYDATA: return self->onCopyData(wParam, lParam);
+            default: break;
+            }
+        } catch (...) {
+            return 0;
+        }
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
+    ReceivedMessage received;
+    received.message = command(static_cast<unsigned>(wParam));
+    received.message.id = static_cast<std::int64_t>(wParam);
+    received.type = WM_COMMAND;
+    received.wParam = wParam;
+    received.lParam = lParam;
+    received.at = std::chrono::steady_clock::now();
+    log_.push_back(received);
+
+    switch (wParam) {
+    case vireo::WINAMP_BUTTON2: playStatus_ = vireo::IPC_PLAYING; break;
+    case vireo::WINAMP_BUTTON3:
+        if (playStatus_ == vireo::IPC_PLAYING) {
+            playStatus_ = vireo::IPC_PAUSED;
+        } else if (playStatus_ == vireo::IPC_PAUSED) {
+            playStatus_ = vireo::IPC_PLAYING;
+        }
+        break;
+    case vireo::WINAMP_BUTTON4: playStatus_ = 0; break;
+    case vireo::WINAMP_BUTTON5: stepPlaylist(1); break;
+    case vireo::WINAMP_BUTTON1: stepPlaylist(-1); break;
+    case vireo::WINAMP_BUTTON1_CTRL: playlistPosition_ = 0; break;
+    case vireo::WINAMP_BUTTON5_CTRL:
+        if (!playlist_.empty()) playlistPosition_ = static_cast<int>(playlist_.size()) - 1;
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+void FakeWinamp::stepPlaylist(int delta) {
+    if (playlist_.empty()) return;
+    const int last = static_cast<int>(playlist_.size()) - 1;
+    playlistPosition_ = std::clamp(playlistPosition_ + delta, 0, last);
+}
+
+LRESULT FakeWinamp::onRequest(WPARAM wParam, LPARAM lParam) {
+    const auto number = static_cast<int>(lParam);
+    const std::int32_t argument = low32(wParam);
+    ReceivedMessage received;
+    received.message = request(number, argument);
+    received.message.id = static_cast<std::int64_t>(lParam);
+    received.type = vireo::WM_WA_IPC;
+    received.wParam = wParam;
+    received.lParam = lParam;
+    received.at = std::chrono::steady_clock::now();
+    log_.push_back(received);
+
+    const LRESULT reply = builtInReply(number, argument, wParam);
+    const auto overridden = replies_.find(number);
+    if (overridden != replies_.end()) return overridden->second(wParam);
+    return reply;
+}
+
+LRESULT FakeWinamp::builtInReply(int number, std::int32_t argument, WPARAM) {
+    switch (number) {
+    case vireo::IPC_GETVERSION: return replyOf(version_);
+    case vireo::IPC_DELETE:
+        playlist_.clear();
+        playlistPosition_ = 0;
+        return 0;
+    case vireo::IPC_ISPLAYING: return replyOf(playStatus_);
+    case vireo::IPC_GETOUTPUTTIME:
+        if (argument == vireo::OUTPUTTIME_POSITION) return replyOf(position_);
+        if (argument == vireo::OUTPUTTIME_LENGTH) return replyOf(length_);
+        return -1;
+    case vireo::IPC_JUMPTOTIME: position_ = argument; return 0;
+    case vireo::IPC_SETVOLUME: volume_ = argument; return 0;
+    case vireo::IPC_SETPANNING: panning_ = argument; return 0;
+    case vireo::IPC_GETLISTPOS: return replyOf(playlistPosition_);
+    case vireo::IPC_GETINFO:
+        if (argument == vireo::GETINFO_SAMPLERATE) return replyOf(sampleRate_);
+        if (argument == vireo::GETINFO_BITRATE) return replyOf(bitrate_);
+        if (argument == vireo::GETINFO_CHANNELS) return replyOf(channels_);
+        return 0;
+    case vireo::IPC_GETEQDATA:
+        equaliserEntry_ = argument;
+        return replyOf(equaliser(argument));
+    case vireo::IPC_SETEQDATA: setEqualiser(equaliserEntry_, argument); return 0;
+    case vireo::IPC_GETPLAYLISTTITLE: {
+        const auto own = titles_.find(argument);
+        if (own != titles_.end()) return reinterpret_cast<LRESULT>(own->second.c_str());
+        if (title_) return reinterpret_cast<LRESULT>(title_->c_str());
+        return 0;
+    }
+    case vireo::IPC_SET_SHUFFLE: shuffle_ = argument; return 0;
+    case vireo::IPC_SET_REPEAT: repeat_ = argument; return 0;
+    default: return 0;
+    }
+}
+
+LRESULT FakeWinamp::onCopyData(WPARAM wParam, LPARAM lParam) {
+    ReceivedMessage received;
+    received.type = WM_COPYDATA;
+    received.wParam = wParam;
+    received.lParam = lParam;
+    received.at = std::chrono::steady_clock::now();
+    received.message.kind = MessageKind::CopyData;
+    // The record and its bytes belong to the sender and last only for this call.
+    if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam)) {
+        received.message.id = static_cast<std::int64_t>(data->dwData);
+        received.message.byteCount = data->cbData;
+        if (data->lpData && data->cbData > 0)
+            received.message.bytes.assign(static_cast<const char*>(data->lpData), data->cbData);
+        if (data->dwData == vireo::IPC_PLAYFILE)
+            playlist_.push_back(received.message.bytes.c_str());
+    }
+    log_.push_back(std::move(received));
+    return TRUE;
+}
+
+FakeStudioWindow::FakeStudioWindow(const std::string& text) {
+    registerClass(vireo::WINAMP3_STUDIO_CLASS, ::DefWindowProcA);
+    window_ = ::CreateWindowA(vireo::WINAMP3_STUDIO_CLASS, text.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                              nullptr, ::GetModuleHandleA(nullptr), nullptr);
+}
+
+FakeStudioWindow::~FakeStudioWindow() {
+    if (window_) ::DestroyWindow(window_);
+}
+
+void FakeStudioWindow::setText(const std::string& text) { ::SetWindowTextA(window_, text.c_str()); }
+
+}  // namespace vireo::test

@@ -1,0 +1,191 @@
+#pragma once
+// A Winamp main window for tests, living in the test process and thread.
+//
+//   FakeWinamp winamp;                    // hidden top-level "Winamp v1.x" window
+//   winamp.setVersion(0x3000);            // replies are set per test
+//   winamp.setTitle("Artist - Song");     // request 212 answers a pointer to this text
+//   PlayerControl player;
+//   player.setWindow(winamp.handle());
+//   player.loadFile("track-0001.mp3");
+//   EXPECT_TRUE(sameMessages(winamp.messages(), {
+//       request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
+//       copyData(IPC_PLAYFILE, "file:track-0001.mp3"), command(WINAMP_BUTTON1_CTRL),
+//       command(WINAMP_BUTTON2)}));
+//
+// Every WM_COMMAND, WM_USER request and WM_COPYDATA the window receives is
+// recorded in order with the time it arrived (log()); messages() gives the
+// same rows without times for comparisons, and commands(), requests(n) and
+// volumes() pick out one kind. A WM_COPYDATA payload is only valid during the
+// send, so its bytes are copied as it arrives.
+//
+// Like Winamp, the window keeps a little state that the messages change, so
+// that a run of commands behaves plausibly: play (40045) makes the play
+// status 1, pause (40046) toggles between 1 and 3 while not stopped, stop
+// (40047) makes it 0; request 106 moves the position; 122 and 123 set volume
+// and panning; 252 and 253 shuffle and repeat; 127 selects the equaliser
+// entry that 128 sets (and answers its value); 101 empties the playlist that
+// copy-data kind 100 appends to; 40154 and 40158 move to the first and last
+// entry, 40048 and 40044 one forward or back within the playlist. Every
+// setter can put that state where a test wants it, and setReply overrides the
+// answer to any request outright.
+//
+// The window has to be pumped by nobody: PlayerControl sends from the same
+// thread, so each message is a direct call into the window procedure.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vireo::test {
+
+enum class MessageKind { Command, Request, CopyData };
+
+// One message as a 32-bit Winamp sees it.
+struct WinampMessage {
+    MessageKind kind = MessageKind::Command;
+    // The command identifier (all of wParam), the request number (lParam),
+    // or the copy-data kind.
+    std::int64_t id = 0;
+    // The request's argument as Winamp's 32-bit int; 0 for the other kinds.
+    std::int32_t argument = 0;
+    // Copy data only: the byte count and the bytes handed over.
+    std::uint32_t byteCount = 0;
+    std::string bytes;
+
+    friend bool operator==(const WinampMessage& a, const WinampMessage& b) {
+        return a.kind == b.kind && a.id == b.id && a.argument == b.argument &&
+               a.byteCount == b.byteCount && a.bytes == b.bytes;
+    }
+    friend bool operator!=(const WinampMessage& a, const WinampMessage& b) { return !(a == b); }
+};
+
+WinampMessage command(unsigned id);
+WinampMessage request(int number, std::int32_t argument = 0);
+// The text with its terminating zero, as a loadFile hands it over.
+WinampMessage copyData(unsigned long kind, const std::string& text);
+
+std::ostream& operator<<(std::ostream& out, const WinampMessage& message);
+void PrintTo(const WinampMessage& message, std::ostream* out);
+
+// Both lists, row by row, with the first differing row marked.
+::testing::AssertionResult sameMessages(const std::vector<WinampMessage>& actual,
+                                        const std::vector<WinampMessage>& expected);
+
+// A message as it arrived, with the raw parameters and the time.
+struct ReceivedMessage {
+    WinampMessage message;
+    UINT type = 0;  // WM_COMMAND, WM_USER or WM_COPYDATA
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    std::chrono::steady_clock::time_point at;
+};
+
+class FakeWinamp {
+public:
+    FakeWinamp();
+    ~FakeWinamp();
+    FakeWinamp(const FakeWinamp&) = delete;
+    FakeWinamp& operator=(const FakeWinamp&) = delete;
+
+    [[nodiscard]] HWND handle() const { return window_; }
+    // The window goes away; its handle stays behind as a stale one.
+    void destroy();
+
+    // Replies.
+    void setVersion(std::uint32_t version) { version_ = version; }
+    void setPlayStatus(int status) { playStatus_ = status; }
+    void setPosition(std::int32_t milliseconds) { position_ = milliseconds; }
+    // Seconds for Winamp 2, microseconds for Winamp 3; -1 when unknown.
+    void setLength(std::int32_t length) { length_ = length; }
+    void setPlaylistPosition(int index) { playlistPosition_ = index; }
+    // Request 212 answers the address of this text (kept alive here) for any
+    // index without a title of its own, or 0 after clearTitle().
+    void setTitle(const std::string& title) { title_ = title; }
+    void setTitleAt(int index, const std::string& title) { titles_[index] = title; }
+    void clearTitle();
+    void setSampleRate(std::int32_t kHz) { sampleRate_ = kHz; }
+    void setBitrate(std::int64_t reply) { bitrate_ = reply; }
+    void setChannels(std::int32_t channels) { channels_ = channels; }
+    // Answers request `number` with `reply` whatever its argument, after
+    // the state change the request makes.
+    void setReply(int number, LRESULT reply);
+    void setReply(int number, std::function<LRESULT(WPARAM)> answer);
+
+    // State the messages changed.
+    [[nodiscard]] int playStatus() const { return playStatus_; }
+    [[nodiscard]] std::int32_t position() const { return position_; }
+    [[nodiscard]] int playlistPosition() const { return playlistPosition_; }
+    [[nodiscard]] std::int32_t volume() const { return volume_; }
+    [[nodiscard]] std::int32_t panning() const { return panning_; }
+    [[nodiscard]] std::int32_t shuffle() const { return shuffle_; }
+    [[nodiscard]] std::int32_t repeat() const { return repeat_; }
+    [[nodiscard]] std::int32_t equaliser(int entry) const;
+    void setEqualiser(int entry, std::int32_t value);
+    [[nodiscard]] const std::vector<std::string>& playlist() const { return playlist_; }
+
+    // What arrived.
+    [[nodiscard]] const std::vector<ReceivedMessage>& log() const { return log_; }
+    [[nodiscard]] std::vector<WinampMessage> messages() const;
+    [[nodiscard]] std::vector<unsigned> commands() const;
+    // The arguments of every request `number`, in order.
+    [[nodiscard]] std::vector<std::int32_t> requests(int number) const;
+    [[nodiscard]] std::vector<std::int32_t> volumes() const;
+    void clear() { log_.clear(); }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT onCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT onRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT onCopyData(WPARAM wParam, LPARAM lParam);
+    LRESULT builtInReply(int number, std::int32_t argument, WPARAM wParam);
+    void stepPlaylist(int delta);
+
+    HWND window_ = nullptr;
+    std::uint32_t version_ = 0x2091;
+    int playStatus_ = 0;
+    std::int32_t position_ = 0;
+    std::int32_t length_ = -1;
+    int playlistPosition_ = 0;
+    std::optional<std::string> title_;
+    std::map<int, std::string> titles_;
+    std::int32_t sampleRate_ = 44;
+    std::int64_t bitrate_ = 128;
+    std::int32_t channels_ = 2;
+    std::int32_t volume_ = 255;
+    std::int32_t panning_ = 0;
+    std::int32_t shuffle_ = 0;
+    std::int32_t repeat_ = 0;
+    std::array<std::int32_t, 13> equaliser_{};
+    int equaliserEntry_ = 0;
+    std::vector<std::string> playlist_;
+    std::map<int, std::function<LRESULT(WPARAM)>> replies_;
+    std::vector<ReceivedMessage> log_;
+};
+
+// A top-level window of Winamp 3's class "STUDIO" whose caption holds the
+// title. FindWindow sees it machine-wide: use it in system tests only.
+class FakeStudioWindow {
+public:
+    explicit FakeStudioWindow(const std::string& text = "");
+    ~FakeStudioWindow();
+    FakeStudioWindow(const FakeStudioWindow&) = delete;
+    FakeStudioWindow& operator=(const FakeStudioWindow&) = delete;
+
+    [[nodiscard]] HWND handle() const { return window_; }
+    void setText(const std::string& text);
+
+private:
+    HWND window_ = nullptr;
+};
+
+}  // namespace vireo::test
