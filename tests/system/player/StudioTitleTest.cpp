@@ -1,0 +1,73 @@
+// Winamp 3 titles come from the caption of the top-level "STUDIO" window,
+// which FindWindow sees machine-wide; hence a system test.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "player/PlayerControl.h"
+#include "player/WinampIpc.h"
+#include "support/FakeWinamp.h"
+
+namespace vireo::test {
+namespace {
+
+class StudioTitleTest : public ::testing::Test {
+protected:
+    StudioTitleTest() {
+        winamp.setVersion(0x3000);
+        winamp.setTitle("Winamp 2 Artist - Winamp 2 Song");  // must not be asked for
+        player.setWindow(winamp.handle());
+    }
+
+    FakeWinamp winamp;
+    PlayerControl player;
+};
+
+TEST_F(StudioTitleTest, NoStudioWindowGivesEmptyTexts) {
+    ASSERT_EQ(::FindWindowA(WINAMP3_STUDIO_CLASS, nullptr), nullptr);
+    EXPECT_EQ(player.getTitle(), "");
+    EXPECT_EQ(player.getArtist(), "");
+    EXPECT_EQ(player.getSongTitle(), "");
+    EXPECT_EQ(winamp.requests(IPC_GETPLAYLISTTITLE).size(), 0u);
+}
+
+TEST_F(StudioTitleTest, CaptionIsCutToTitleArtistAndSong) {
+    struct Row {
+        std::string caption;
+        const char* title;
+        const char* artist;
+        const char* song;
+    };
+    const std::string longName(260, 'A');
+    const Row rows[] = {
+        {"7. Artist - Song (1:02) (x)", "Artist - Song", "Artist", "Song"},
+        {"", "", "", ""},
+        {"Winamp3", "", "", ""},
+        {"3. Song (1:02)", "Song ", "", "Song "},
+        // Only 255 characters are read: the parentheses lie beyond them.
+        {"1. " + longName + " (1:02) (x)", nullptr, "", nullptr},
+    };
+    FakeStudioWindow studio;
+    for (const auto& row : rows) {
+        studio.setText(row.caption);
+        winamp.clear();
+        const std::string expectedLong(252, 'A');
+        EXPECT_EQ(player.getTitle(), row.title ? row.title : expectedLong) << row.caption;
+        EXPECT_EQ(player.getArtist(), row.artist) << row.caption;
+        EXPECT_EQ(player.getSongTitle(), row.song ? row.song : expectedLong) << row.caption;
+        EXPECT_EQ(winamp.requests(IPC_GETVERSION).size(), 3u) << row.caption;
+        EXPECT_EQ(winamp.messages().size(), 3u) << row.caption;
+    }
+}
+
+TEST_F(StudioTitleTest, Winamp2FamilyIgnoresTheStudioWindow) {
+    FakeStudioWindow studio("7. Studio Artist - Studio Song (1:02) (x)");
+    winamp.setVersion(0x2FFF);
+    EXPECT_EQ(player.getTitle(), "Winamp 2 Artist - Winamp 2 Song");
+    winamp.setVersion(0x3000);
+    EXPECT_EQ(player.getTitle(), "Studio Artist - Studio Song");
+}
+
+}  // namespace
+}  // namespace vireo::test

@@ -1,0 +1,436 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "player/PlayerControl.h"
+#include "player/WinampIpc.h"
+#include "support/FakeWinamp.h"
+
+namespace vireo::test {
+namespace {
+
+using Messages = std::vector<WinampMessage>;
+
+class PlayerControlTest : public ::testing::Test {
+protected:
+    PlayerControlTest() { player.setWindow(winamp.handle()); }
+
+    FakeWinamp winamp;
+    PlayerControl player;
+};
+
+// A fresh folder made the current directory, as Winamp's is for relative names.
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        char temp[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "vireo-player-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                std::to_string(::GetTickCount());
+        ::CreateDirectoryA(path_.c_str(), nullptr);
+        char previous[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(MAX_PATH, previous);
+        previous_ = previous;
+        ::SetCurrentDirectoryA(path_.c_str());
+    }
+    ~ScratchDirectory() {
+        ::SetCurrentDirectoryA(previous_.c_str());
+        for (const auto& file : files_) ::DeleteFileA((path_ + "\\" + file).c_str());
+        for (const auto& folder : folders_) ::RemoveDirectoryA((path_ + "\\" + folder).c_str());
+        ::RemoveDirectoryA(path_.c_str());
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    void addFile(const std::string& name) {
+        HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
+        ::CloseHandle(file);
+        files_.push_back(name);
+    }
+    void addFolder(const std::string& name) {
+        ASSERT_TRUE(::CreateDirectoryA(name.c_str(), nullptr)) << name;
+        folders_.push_back(name);
+    }
+
+private:
+    std::string path_;
+    std::string previous_;
+    std::vector<std::string> files_;
+    std::vector<std::string> folders_;
+};
+
+TEST_F(PlayerControlTest, EachControlSendsItsMessages) {
+    struct Row {
+        const char* name;
+        std::function<void(const PlayerControl&)> operation;
+        Messages expected;
+    };
+    const Row rows[] = {
+        {"play", [](const PlayerControl& p) { p.play(); }, {command(WINAMP_BUTTON2)}},
+        {"pause", [](const PlayerControl& p) { p.pause(); }, {command(WINAMP_BUTTON3)}},
+        {"stop", [](const PlayerControl& p) { p.stop(); }, {command(WINAMP_BUTTON4)}},
+        {"stopAfterCurrent", [](const PlayerControl& p) { p.stopAfterCurrent(); }, {command(40157)}},
+        {"playCd", [](const PlayerControl& p) { p.playCd(); }, {command(40323)}},
+        {"playlistBeginning", [](const PlayerControl& p) { p.playlistBeginning(); }, {command(40154)}},
+        {"playlistEnd", [](const PlayerControl& p) { p.playlistEnd(); }, {command(40158)}},
+        {"setVolume 300", [](const PlayerControl& p) { p.setVolume(300); }, {request(122, 300)}},
+        {"setVolume -5", [](const PlayerControl& p) { p.setVolume(-5); }, {request(122, -5)}},
+        {"setShuffle", [](const PlayerControl& p) { p.setShuffle(1); }, {request(252, 1)}},
+        {"setRepeat", [](const PlayerControl& p) { p.setRepeat(7); }, {request(253, 7)}},
+        {"clearPlaylist", [](const PlayerControl& p) { p.clearPlaylist(); }, {request(101, 0)}},
+        {"getPlayStatus", [](const PlayerControl& p) { (void)p.getPlayStatus(); }, {request(104, 0)}},
+        {"preampOn", [](const PlayerControl& p) { p.preampOn(); }, {request(127, 11), request(128, 1)}},
+        {"preampOff", [](const PlayerControl& p) { p.preampOff(); }, {request(127, 11), request(128, 0)}},
+    };
+    for (const auto& row : rows) {
+        winamp.clear();
+        row.operation(player);
+        EXPECT_TRUE(sameMessages(winamp.messages(), row.expected)) << row.name;
+        for (const auto& received : winamp.log()) {
+            if (received.type == WM_COMMAND) {
+                EXPECT_EQ(received.lParam, 0) << row.name;
+            }
+        }
+    }
+}
+
+TEST_F(PlayerControlTest, StepsCountOnceForZeroAndNotAtAllBelow) {
+    struct Row {
+        int count;
+        std::size_t sends;
+    };
+    const Row rows[] = {{0, 1}, {1, 1}, {3, 3}, {-2, 0}, {INT_MIN, 0}};
+    for (const auto& row : rows) {
+        winamp.clear();
+        player.nextTrack(row.count);
+        EXPECT_EQ(winamp.commands(), std::vector<unsigned>(row.sends, WINAMP_BUTTON5)) << row.count;
+        winamp.clear();
+        player.previousTrack(row.count);
+        EXPECT_EQ(winamp.commands(), std::vector<unsigned>(row.sends, WINAMP_BUTTON1)) << row.count;
+    }
+}
+
+TEST_F(PlayerControlTest, SeekChecksTheLengthAndThePercent) {
+    struct Row {
+        std::int32_t length;
+        int percent;
+        Messages expected;
+    };
+    const Row rows[] = {
+        {200, 100, {request(105, 1), request(106, 200000)}},
+        {200, 0, {request(105, 1), request(106, 0)}},
+        {245, 50, {request(105, 1), request(106, 122500)}},
+        {200, 101, {request(105, 1)}},
+        {200, -1, {request(105, 1)}},
+        {-1, 50, {request(105, 1)}},
+        // The Winamp 3 length in microseconds, used as it comes: 32 bits wrap.
+        {245000000, 100, {request(105, 1), request(106, 186864128)}},
+    };
+    for (const auto& row : rows) {
+        winamp.clear();
+        winamp.setLength(row.length);
+        player.seekToPercent(row.percent);
+        EXPECT_TRUE(sameMessages(winamp.messages(), row.expected)) << row.length << " " << row.percent;
+    }
+}
+
+TEST_F(PlayerControlTest, FastForwardAndRewindAddToThePositionUnchecked) {
+    struct Row {
+        std::int32_t position;
+        bool forward;
+        int seconds;
+        std::int32_t target;
+    };
+    const Row rows[] = {
+        {61500, true, 10, 71500},  {61500, false, 10, 51500},     {5000, false, 10, -5000},
+        {-1, true, 1, 999},        {61500, true, 0, 61500},       {INT32_MAX, true, 1, -2147482649},
+        {61500, false, INT_MIN, 61500},  // -INT_MIN wraps back to INT_MIN; times 1000 is 0 mod 2^32
+    };
+    for (const auto& row : rows) {
+        winamp.clear();
+        winamp.setPosition(row.position);
+        if (row.forward) {
+            player.fastForward(row.seconds);
+        } else {
+            player.fastRewind(row.seconds);
+        }
+        EXPECT_TRUE(sameMessages(winamp.messages(), {request(105, 0), request(106, row.target)}))
+            << row.position << (row.forward ? " + " : " - ") << row.seconds;
+    }
+}
+
+TEST_F(PlayerControlTest, PanningIsShiftedForTheWinamp3Family) {
+    struct Row {
+        std::uint32_t version;
+        int value;
+        std::int32_t sent;
+    };
+    const Row rows[] = {
+        {0x2091, -127, -127}, {0x2091, 127, 127}, {0x2FFF, 0, 0},      {0x3000, -127, 0},
+        {0x3000, 127, 254},   {0x3000, 0, 127},   {0x10002091, 5, 5}, {0x2091, 500, 500},
+    };
+    for (const auto& row : rows) {
+        winamp.clear();
+        winamp.setVersion(row.version);
+        player.setPanning(row.value);
+        EXPECT_TRUE(sameMessages(winamp.messages(), {request(0), request(123, row.sent)}))
+            << std::hex << row.version << std::dec << " " << row.value;
+    }
+}
+
+TEST_F(PlayerControlTest, PreampLevelOutsideItsRangeSendsNothing) {
+    struct Row {
+        int level;
+        Messages expected;
+    };
+    const Row rows[] = {
+        {63, {request(127, 10), request(128, 63)}},
+        {0, {request(127, 10), request(128, 0)}},
+        {64, {}},
+        {-1, {}},
+    };
+    for (const auto& row : rows) {
+        winamp.clear();
+        player.setPreamp(row.level);
+        EXPECT_TRUE(sameMessages(winamp.messages(), row.expected)) << row.level;
+    }
+    // Winamp sets the entry selected by the request before.
+    player.preampOn();
+    player.setPreamp(20);
+    EXPECT_EQ(winamp.equaliser(EQDATA_ENABLED), 1);
+    EXPECT_EQ(winamp.equaliser(EQDATA_PREAMP), 20);
+}
+
+TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
+    ScratchDirectory scratch;
+    const std::string file = "track-0001.mp3";  // 14 characters
+    ASSERT_EQ(file.size(), 14u);
+    scratch.addFile(file);
+    scratch.addFolder("album");
+    const std::string url = "http://radio.example:8000/live";
+
+    struct Row {
+        std::uint32_t version;
+        int pcmMode;
+        std::string name;
+        std::string handed;  // empty: nothing at all is sent
+    };
+    const Row rows[] = {
+        {0x2091, 0, file, file},
+        {0x2091, 2, file, file},  // only exactly 1 appends
+        {0x2091, 1, file, file},
+        {0x3000, 0, file, "file:" + file},
+        {0x3000, 1, file, "file:" + file},
+        {0x2091, 0, url, url},
+        {0x3000, 0, url, "file:" + url},
+        {0x3000, 1, url, "file:" + url},
+        {0x2091, 0, "album", "album"},
+        {0x2091, 0, "missing.mp3", ""},
+        {0x2091, 0, "", ""},
+        {0x2091, 0, "HTTP://radio.example/live", ""},
+        {0x2091, 0, "Http://radio.example/live", ""},
+        {0x2091, 0, " http://radio.example/live", ""},
+        {0x3000, 1, "http:/radio.example", ""},
+    };
+    for (const auto& row : rows) {
+        winamp.clear();
+        winamp.setVersion(row.version);
+        player.setPcmMode(row.pcmMode);
+        player.loadFile(row.name);
+
+        Messages expected;
+        if (!row.handed.empty()) {
+            const bool replace = row.pcmMode != 1;
+            expected.push_back(request(IPC_GETVERSION));
+            if (replace) {
+                expected.push_back(request(IPC_DELETE));
+                expected.push_back(command(WINAMP_BUTTON4));
+            }
+            expected.push_back(copyData(IPC_PLAYFILE, row.handed));
+            if (replace) {
+                expected.push_back(command(WINAMP_BUTTON1_CTRL));
+                expected.push_back(command(WINAMP_BUTTON2));
+            }
+        }
+        EXPECT_TRUE(sameMessages(winamp.messages(), expected))
+            << "'" << row.name << "' version " << std::hex << row.version << " mode " << row.pcmMode;
+    }
+
+    // The record's byte count includes the terminator, and wParam is 0.
+    winamp.clear();
+    winamp.setVersion(0x2091);
+    player.setPcmMode(1);
+    player.loadFile(file);
+    ASSERT_EQ(winamp.log().size(), 2u);
+    EXPECT_EQ(winamp.log()[1].message.byteCount, 15u);
+    EXPECT_EQ(winamp.log()[1].wParam, 0u);
+    EXPECT_EQ(winamp.playlist().back(), file);
+}
+
+TEST_F(PlayerControlTest, Winamp2TitleComesFromTheCurrentPlaylistEntry) {
+    winamp.setVersion(0x2091);
+    winamp.setPlaylistPosition(4);
+    winamp.setTitle("some other entry");
+    winamp.setTitleAt(4, "Artist - Song");
+    EXPECT_EQ(player.getTitle(), "Artist - Song");
+    EXPECT_TRUE(sameMessages(winamp.messages(), {request(0), request(125), request(212, 4)}));
+    EXPECT_EQ(player.getArtist(), "Artist");
+    EXPECT_EQ(player.getSongTitle(), "Song");
+
+    winamp.setTitleAt(4, "Instrumental");
+    EXPECT_EQ(player.getArtist(), "");
+    EXPECT_EQ(player.getSongTitle(), "Instrumental");
+
+    winamp.clearTitle();  // request 212 answers 0
+    EXPECT_EQ(player.getTitle(), "");
+    EXPECT_EQ(player.getArtist(), "");
+    EXPECT_EQ(player.getSongTitle(), "");
+}
+
+TEST_F(PlayerControlTest, TrackInformationPerFamily) {
+    struct Row {
+        const char* name;
+        std::function<void(FakeWinamp&)> setUp;
+        std::function<std::string(const PlayerControl&)> query;
+        std::string expected;
+        Messages sent;
+    };
+    const auto position = [](std::int32_t ms) { return [ms](FakeWinamp& w) { w.setPosition(ms); }; };
+    const auto length = [](std::uint32_t version, std::int32_t reply) {
+        return [=](FakeWinamp& w) {
+            w.setVersion(version);
+            w.setLength(reply);
+        };
+    };
+    const auto bitrate = [](std::uint32_t version, std::int64_t reply) {
+        return [=](FakeWinamp& w) {
+            w.setVersion(version);
+            w.setBitrate(reply);
+        };
+    };
+    const auto sampleRate = [](std::uint32_t version, std::int32_t reply) {
+        return [=](FakeWinamp& w) {
+            w.setVersion(version);
+            w.setSampleRate(reply);
+        };
+    };
+    const auto version = [](std::uint32_t v) { return [v](FakeWinamp& w) { w.setVersion(v); }; };
+    const auto positionText = [](const PlayerControl& p) { return p.getPositionText(); };
+    const auto lengthText = [](const PlayerControl& p) { return p.getLengthText(); };
+    const auto bitrateOf = [](const PlayerControl& p) { return std::to_string(p.getBitrate()); };
+    const auto sampleRateOf = [](const PlayerControl& p) { return std::to_string(p.getSampleRate()); };
+    const auto versionText = [](const PlayerControl& p) { return p.getVersionText(); };
+    const Messages positionSent{request(105, 0)};
+    const Messages lengthSent{request(0), request(105, 1)};
+    const Messages bitrateSent{request(0), request(126, 1)};
+    const Messages rateSent{request(0), request(126, 0)};
+
+    const Row rows[] = {
+        {"position 59999", position(59999), positionText, "0:59", positionSent},
+        {"position 60000", position(60000), positionText, "1:00", positionSent},
+        {"position 3725000", position(3725000), positionText, "62:05", positionSent},
+        {"position -1", position(-1), positionText, "0:00", positionSent},
+        {"W2 length 3600", length(0x2091, 3600), lengthText, "60:00", lengthSent},
+        {"W2 length -1", length(0x2091, -1), lengthText, "0:-1", lengthSent},
+        {"W3 length 245000000", length(0x3000, 245000000), lengthText, "4:05", lengthSent},
+        {"W3 length -1", length(0x3000, -1), lengthText, "0:00", lengthSent},
+        {"W2 bitrate", bitrate(0x2091, 320), bitrateOf, "320", bitrateSent},
+        {"W2 bitrate code", bitrate(0x2091, 0x00323131), bitrateOf, "3289393", bitrateSent},
+        {"W3 bitrate 0", bitrate(0x3000, 0), bitrateOf, "96", bitrateSent},
+        {"W3 bitrate 112", bitrate(0x3000, 0x00323131), bitrateOf, "112", bitrateSent},
+        {"W3 bitrate 192", bitrate(0x3000, 0x00323931), bitrateOf, "192", bitrateSent},
+        {"W3 bitrate 5", bitrate(0x3000, 5), bitrateOf, "128", bitrateSent},
+        {"W2 sample rate", sampleRate(0x2091, 22), sampleRateOf, "22", rateSent},
+        {"W3 sample rate", sampleRate(0x3000, 22), sampleRateOf, "44", rateSent},
+        {"version 0x2091", version(0x2091), versionText, "2.091", {request(0)}},
+        {"version 0x3000", version(0x3000), versionText, "3.00", {request(0)}},
+        {"version 0x2005", version(0x2005), versionText, "2.05", {request(0)}},
+        {"version high bits", version(0x7F0A2005), versionText, "2.05", {request(0)}},
+    };
+    for (const auto& row : rows) {
+        winamp.clear();
+        row.setUp(winamp);
+        EXPECT_EQ(row.query(player), row.expected) << row.name;
+        EXPECT_TRUE(sameMessages(winamp.messages(), row.sent)) << row.name;
+    }
+
+    winamp.clear();
+    winamp.setChannels(1);
+    EXPECT_EQ(player.getChannels(), 1);
+    winamp.setReply(IPC_ISPLAYING, 3);
+    EXPECT_EQ(player.getPlayStatus(), 3);
+    winamp.setPlaylistPosition(7);
+    EXPECT_EQ(player.getPlaylistPosition(), 7);
+    EXPECT_TRUE(sameMessages(winamp.messages(), {request(126, 2), request(104), request(125)}));
+}
+
+// Every operation, for a player without a usable window.
+void expectNeutral(const PlayerControl& player) {
+    player.play();
+    player.pause();
+    player.stop();
+    player.stopAfterCurrent();
+    player.playCd();
+    player.nextTrack(3);
+    player.previousTrack(0);
+    player.playlistBeginning();
+    player.playlistEnd();
+    player.setVolume(128);
+    player.setShuffle(1);
+    player.setRepeat(1);
+    player.setPanning(-127);
+    player.seekToPercent(50);
+    player.fastForward(10);
+    player.fastRewind(10);
+    player.clearPlaylist();
+    player.loadFile("http://radio.example/live");
+    player.preampOn();
+    player.preampOff();
+    player.setPreamp(30);
+    EXPECT_EQ(player.getPlayStatus(), 0);
+    EXPECT_EQ(player.getPlaylistPosition(), 0);
+    EXPECT_EQ(player.getTitle(), "");
+    EXPECT_EQ(player.getArtist(), "");
+    EXPECT_EQ(player.getSongTitle(), "");
+    EXPECT_EQ(player.getPositionText(), "0:00");
+    EXPECT_EQ(player.getLengthText(), "0:00");
+    EXPECT_EQ(player.getBitrate(), 0);
+    EXPECT_EQ(player.getSampleRate(), 0);
+    EXPECT_EQ(player.getChannels(), 0);
+    EXPECT_EQ(player.getVersionText(), "0.00");
+}
+
+TEST(PlayerControlWindowTest, WithoutAWindowEveryQueryIsNeutral) {
+    PlayerControl player;
+    EXPECT_EQ(player.window(), nullptr);
+    EXPECT_EQ(player.getPcmMode(), 0);
+    expectNeutral(player);
+
+    player.setWindow(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1234)));
+    EXPECT_EQ(player.window(), nullptr);
+    expectNeutral(player);
+}
+
+TEST(PlayerControlWindowTest, AfterWinampsWindowIsGoneEveryQueryIsNeutral) {
+    FakeWinamp winamp;
+    winamp.setVersion(0x3000);
+    winamp.setTitle("Artist - Song");
+    winamp.setPosition(61500);
+    PlayerControl player;
+    player.setWindow(winamp.handle());
+    ASSERT_EQ(player.window(), winamp.handle());
+    EXPECT_EQ(player.getPositionText(), "1:01");
+
+    winamp.destroy();
+    winamp.clear();
+    expectNeutral(player);
+    EXPECT_TRUE(winamp.log().empty());
+}
+
+}  // namespace
+}  // namespace vireo::test
