@@ -27,7 +27,10 @@
 // copy-data kind 100 appends to; 40154 and 40158 move to the first and last
 // entry, 40048 and 40044 one forward or back within the playlist. Every
 // setter can put that state where a test wants it, and setReply overrides the
-// answer to any request outright.
+// answer to any request outright. A new double answers as a stopped
+// Winamp 2.91: version 0x2091, play status 0, position 0, length -1, playlist
+// entry 0 without a title (request 212 answers 0), 44 kHz, 128 kbit/s, two
+// channels, volume 255.
 //
 // The window has to be pumped by nobody: PlayerControl sends from the same
 // thread, so each message is a direct call into the window procedure.
