@@ -1,13 +1,89 @@
 #include "ui/OptionsWindow.h"
 
+#include <shellapi.h>
+
+#include "plugin/Plugin.h"
+#include "ui/Resource.h"
+
 namespace vireo {
 
-INT_PTR CALLBACK optionsWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) noexcept {
-    if ((message == WM_COMMAND && LOWORD(wParam) == IDOK) || message == WM_CLOSE) {
-        ::EndDialog(dialog, 0);
-        return TRUE;
+namespace {
+
+constexpr char kSupportQuestion[] = "Launch default browser to the Vireo support site?";
+constexpr char kSupportQuestionCaption[] = "Question";
+constexpr char kSupportSiteUrl[] = "http://vireo.example.org/support";
+
+}  // namespace
+
+INT_PTR CALLBACK optionsWindowProc(HWND dialog, UINT message, WPARAM wParam,
+                                   LPARAM lParam) noexcept {
+    return OptionsWindow::dialogProc(dialog, message, wParam, lParam);
+}
+
+// Nothing is done on WM_INITDIALOG; the banner and texts are all template.
+INT_PTR CALLBACK OptionsWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                           LPARAM) noexcept {
+    try {
+        switch (message) {
+            case WM_COMMAND:
+                return onCommand(dialog, LOWORD(wParam));
+            case WM_CLOSE:
+                ::EndDialog(dialog, 0);
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
     }
-    return FALSE;
+}
+
+// The window has no Cancel: Esc arrives as IDCANCEL and is ignored, so only
+// Close, Enter and the title bar close it.
+INT_PTR OptionsWindow::onCommand(HWND dialog, int id) {
+    switch (id) {
+        case IDOK:
+            ::EndDialog(dialog, 0);
+            return TRUE;
+        case IDC_GENERAL:
+            openModal(dialog, IDD_GENERAL, GeneralPage::dialogProc);
+            return TRUE;
+        case IDC_DISPLAY:
+            openModal(dialog, IDD_DISPLAY, DisplayPage::dialogProc);
+            return TRUE;
+        case IDC_SCRIPTING:
+            openModal(dialog, IDD_SCRIPTING, ScriptingPage::dialogProc);
+            return TRUE;
+        case IDC_ABOUT:
+            openModal(dialog, IDD_ABOUT, AboutBox::dialogProc);
+            return TRUE;
+        case IDC_HELP_SITE:
+            offerSupportSite(dialog);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void OptionsWindow::openModal(HWND owner, int resourceId, DLGPROC procedure) {
+    ::DialogBoxParamA(pluginRecord.hDllInstance, MAKEINTRESOURCEA(resourceId), owner, procedure, 0);
+}
+
+void OptionsWindow::offerSupportSite(HWND dialog) {
+    if (::MessageBoxA(dialog, kSupportQuestion, kSupportQuestionCaption,
+                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    // A failure to start the browser is not reported.
+    ::ShellExecuteA(dialog, "open", kSupportSiteUrl, "", "", SW_SHOWMAXIMIZED);
+}
+
+INT_PTR CALLBACK AboutBox::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) noexcept {
+    const bool closing =
+        (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) ||
+        message == WM_CLOSE;
+    if (!closing) return FALSE;
+    ::EndDialog(dialog, 0);
+    return TRUE;
 }
 
 }  // namespace vireo

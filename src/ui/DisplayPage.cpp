@@ -1,0 +1,109 @@
+#include <string>
+
+#include "plugin/Globals.h"
+#include "settings/Settings.h"
+#include "ui/OptionsWindow.h"
+#include "ui/PageChoices.h"
+#include "ui/Resource.h"
+
+namespace vireo {
+
+namespace {
+
+// The line field is read into this many bytes, terminator included: a line
+// is at most 255 characters.
+constexpr int kLineBufferSize = 256;
+
+// The working entry the list has selected, or -1 while nothing is selected.
+int selectedLine(HWND page) {
+    const LRESULT index = ::SendDlgItemMessageA(page, IDC_LINE_NUMBER, CB_GETCURSEL, 0, 0);
+    if (index < 0 || index >= static_cast<LRESULT>(displayWorkingCopy.size())) return -1;
+    return static_cast<int>(index);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK DisplayPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                         LPARAM) noexcept {
+    try {
+        switch (message) {
+            case WM_INITDIALOG:
+                fill(dialog);
+                return FALSE;  // no initial focus
+            case WM_COMMAND: {
+                const int id = LOWORD(wParam);
+                const int code = HIWORD(wParam);
+                if (id == IDC_LINE_NUMBER && code == CBN_SELCHANGE) {
+                    showSelectedLine(dialog);
+                    return TRUE;
+                }
+                if (id == IDC_LINE_TEXT && code == EN_CHANGE) {
+                    keepEditedLine(dialog);
+                    return TRUE;
+                }
+                if (id == IDOK) {
+                    store(dialog);
+                    ::EndDialog(dialog, 0);
+                    return TRUE;
+                }
+                if (id == IDCANCEL) {
+                    ::EndDialog(dialog, 0);
+                    return TRUE;
+                }
+                return FALSE;
+            }
+            case WM_CLOSE:
+                ::EndDialog(dialog, 0);
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+void DisplayPage::fill(HWND page) {
+    for (int i = 0; i < kDisplayLineCount; ++i)
+        displayWorkingCopy[static_cast<std::size_t>(i)] = displayLineSetting(i).read();
+    for (int number = 1; number <= kDisplayLineCount; ++number)
+        ::SendDlgItemMessageA(page, IDC_LINE_NUMBER, CB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(lineListEntry(number).c_str()));
+    ::SendDlgItemMessageA(page, IDC_LINE_NUMBER, CB_SETCURSEL, 0, 0);
+    // Setting the text notifies EN_CHANGE, which copies the field (cut to
+    // 255 characters) back into entry 0.
+    ::SetDlgItemTextA(page, IDC_LINE_TEXT, displayWorkingCopy[0].c_str());
+    ::SendDlgItemMessageA(page, colourControlFor(DisplayColor.read()), BM_SETCHECK, BST_CHECKED, 0);
+    ::SetDlgItemInt(page, IDC_START_LINE, static_cast<UINT>(StartLine.read()), TRUE);
+}
+
+void DisplayPage::showSelectedLine(HWND page) {
+    const int line = selectedLine(page);
+    if (line < 0) return;
+    ::SetDlgItemTextA(page, IDC_LINE_TEXT,
+                      displayWorkingCopy[static_cast<std::size_t>(line)].c_str());
+}
+
+void DisplayPage::keepEditedLine(HWND page) {
+    char text[kLineBufferSize] = {};
+    const UINT length = ::GetDlgItemTextA(page, IDC_LINE_TEXT, text, kLineBufferSize);
+    const int line = selectedLine(page);
+    if (line < 0) return;
+    displayWorkingCopy[static_cast<std::size_t>(line)].assign(text, length);
+}
+
+void DisplayPage::store(HWND page) {
+    StartLine.write(
+        static_cast<std::int32_t>(::GetDlgItemInt(page, IDC_START_LINE, nullptr, TRUE)));
+    for (int i = 0; i < kDisplayLineCount; ++i)
+        displayLineSetting(i).write(displayWorkingCopy[static_cast<std::size_t>(i)]);
+    DisplayColor.write(0);
+    for (std::size_t i = 0; i < kColourControls.size(); ++i) {
+        if (::SendDlgItemMessageA(page, kColourControls[i], BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            DisplayColor.write(static_cast<std::int32_t>(i));
+            break;
+        }
+    }
+}
+
+}  // namespace vireo
