@@ -145,11 +145,6 @@ constexpr Kind kLine{"Static", SS_TYPEMASK, SS_ETCHEDHORZ};
 constexpr DWORD kEditBits =
     ES_NUMBER | ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | WS_HSCROLL | WS_VSCROLL;
 constexpr Kind kDigits{"Edit", kEditBits, ES_NUMBER};
-constexpr Kind kScrollingDigits{"Edit", kEditBits, ES_NUMBER | ES_AUTOHSCROLL};
-constexpr Kind kLineField{"Edit", kEditBits, ES_AUTOHSCROLL};
-constexpr Kind kScriptField{
-    "Edit", kEditBits, ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | WS_HSCROLL | WS_VSCROLL};
-constexpr Kind kDropDownList{"ComboBox", 0x3 | WS_VSCROLL, CBS_DROPDOWNLIST | WS_VSCROLL};
 
 struct Expected {
     int id;
@@ -268,55 +263,6 @@ TEST_F(DialogTemplateTest, GeneralPageControlsAndItsRadioGroup) {
     EXPECT_NE(t.items[4].style & WS_GROUP, 0u);
     for (std::size_t i = 5; i <= 8; ++i) EXPECT_EQ(t.items[i].style & WS_GROUP, 0u) << i;
     EXPECT_NE(t.items[9].style & WS_GROUP, 0u);
-}
-
-TEST_F(DialogTemplateTest, DisplayPageControls) {
-    ASSERT_TRUE(plugin_.loaded());
-    const Template t = readTemplate(plugin_.module(), IDD_DISPLAY);
-    expectItems(t,
-                {{1, kDefaultPush, "&OK", 175, 7, 50, 14},
-                 {2, kPush, "&Cancel", 175, 24, 50, 14},
-                 {1017, kDropDownList, "", 7, 56, 42, 69},
-                 {1016, kLineField, "", 7, 86, 218, 13},
-                 {1022, kRadio, "White", 7, 139, 35, 10},
-                 {1023, kRadio, "Black", 67, 139, 32, 10},
-                 {1024, kRadio, "Gray", 129, 139, 31, 10},
-                 {1027, kRadio, "Red", 196, 139, 29, 10},
-                 {-1, kText, nullptr, 7, 7, 158, 34},
-                 {-1, kText, "Line Contents:", 7, 74, 48, 8},
-                 {-1, kText, "Line Number:", 7, 44, 43, 8},
-                 {-1, kText, nullptr, 7, 105, 218, 18},
-                 {-1, kText, "Display Color:", 7, 127, 45, 8},
-                 {-1, kText, "Start Line:", 80, 44, 34, 8},
-                 {1038, kScrollingDigits, "", 80, 56, 40, 12}},
-                "display");
-}
-
-TEST_F(DialogTemplateTest, ScriptingPageAndAboutBoxControls) {
-    ASSERT_TRUE(plugin_.loaded());
-    expectItems(readTemplate(plugin_.module(), IDD_SCRIPTING),
-                {{1, kDefaultPush, "&OK", 257, 7, 50, 14},
-                 {2, kPush, "&Cancel", 257, 24, 50, 14},
-                 {1014, kCheck, "High update frequency. This may cause lag on slower computers.", 7,
-                  30, 223, 10},
-                 {1015, kCheck,
-                  "Place script in the root Half-Life directory rather than in the mod directory.",
-                  7, 46, 252, 10},
-                 {1018, kScriptField, "", 7, 92, 300, 67},
-                 {-1, kText, nullptr, 7, 7, 243, 18},
-                 {-1, kText, nullptr, 7, 61, 300, 25}},
-                "scripting");
-    const Template about = readTemplate(plugin_.module(), IDD_ABOUT);
-    expectItems(about,
-                {{1, kDefaultPush, "&OK", 141, 130, 50, 14},
-                 {-1, kBitmap, "#109", 7, 7, 184, 31},
-                 {-1, kText, nullptr, 7, 44, 184, 24},
-                 {-1, kLine, "", 7, 121, 181, 1},
-                 {-1, kText, nullptr, 7, 74, 184, 43}},
-                "about");
-    ASSERT_EQ(about.items.size(), 5u);
-    EXPECT_EQ(about.items[2].caption.rfind("Vireo 1.30\nWritten by ", 0), 0u);
-    EXPECT_NE(about.items[2].caption.find("\nHosted by "), std::string::npos);
 }
 
 TEST_F(DialogTemplateTest, BannersAreTwentyFourBitOfTheirSizes) {

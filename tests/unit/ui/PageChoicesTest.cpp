@@ -31,15 +31,5 @@ TEST(PageChoicesTest, StoredValuesOutsideTheChoicesShowTheNeutralOne) {
     }
 }
 
-TEST(PageChoicesTest, SelectedRadioButtonGivesTheModeAskingOffFirst) {
-    EXPECT_EQ(autoPauseModeFor(true, false, false), 0);
-    EXPECT_EQ(autoPauseModeFor(false, true, false), 1);
-    EXPECT_EQ(autoPauseModeFor(false, false, true), 2);
-    EXPECT_EQ(autoPauseModeFor(true, true, true), 0);
-    EXPECT_FALSE(autoPauseModeFor(false, false, false).has_value());
-    EXPECT_EQ(lineListEntry(1), " 1");
-    EXPECT_EQ(lineListEntry(6), " 6");
-}
-
 }  // namespace
 }  // namespace vireo::test
