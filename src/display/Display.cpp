@@ -1,21 +1,121 @@
 #include "display/Display.h"
 
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "display/EngineTableCheck.h"
+#include "display/NotifyRows.h"
+#include "display/SharedDisplayBlock.h"
+#include "game/GameLocator.h"
+#include "macros/Macros.h"
+#include "plugin/Plugin.h"
 #include "plugin/Timers.h"
+#include "settings/Settings.h"
 
 namespace vireo {
 namespace {
+
+static_assert(memory::kCommit == MEM_COMMIT && memory::kImage == MEM_IMAGE);
+static_assert(memory::kNoAccess == PAGE_NOACCESS && memory::kReadOnly == PAGE_READONLY &&
+              memory::kReadWrite == PAGE_READWRITE && memory::kWriteCopy == PAGE_WRITECOPY);
+static_assert(memory::kExecute == PAGE_EXECUTE && memory::kExecuteRead == PAGE_EXECUTE_READ &&
+              memory::kExecuteReadWrite == PAGE_EXECUTE_READWRITE &&
+              memory::kExecuteWriteCopy == PAGE_EXECUTE_WRITECOPY && memory::kGuard == PAGE_GUARD);
+
+// The engine's entries, called with the C calling convention. The print entry
+// takes its text as a format followed by arguments.
+using PrintNotifyRowFn = void (*)(NotifyRecord*, const char* format, ...);
+using IsConsoleVisibleFn = int (*)();
+
+// What the format entry receives, so that a line with a percent sign is
+// printed as it is and the engine never reads an argument that is not there.
+constexpr char kLiteralFormat[] = "%s";
+constexpr char kEmptyLine[] = "";
+
+// The game's own memory, as seen from inside the game.
+class OwnProcessMemory final : public MemoryView {
+public:
+    MemoryRegion regionOf(std::uintptr_t address) const noexcept override {
+        MEMORY_BASIC_INFORMATION info{};
+        if (::VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof info) != sizeof info)
+            return {};
+        return MemoryRegion{reinterpret_cast<std::uintptr_t>(info.BaseAddress), info.RegionSize,
+                            info.State, info.Protect, info.Type};
+    }
+    std::uint32_t read32(std::uintptr_t address) const noexcept override {
+        std::uint32_t value = 0;
+        std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
+        return value;
+    }
+};
+
+// Game side only. The timer belongs to the thread that started it: a thread
+// timer can only be killed from its own thread.
 UINT_PTR gameDisplayTimer = 0;
+DWORD gameDisplayThread = 0;
+// Set once the DLL is leaving the game process; from then on a tick that
+// still arrives draws nothing.
+std::atomic<bool> gameDisplayLeaving{false};
+
+}  // namespace
+
+void CALLBACK displayComposerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    try {
+        if (!findGameWindow()) return;
+        if (!EnableIngameDisplay.isOn()) return;
+        for (int k = 0; k < kDisplayLineCount; ++k) {
+            // Not the console-safe form: the line is printed, never executed.
+            std::string line = displayLineSetting(k).read();
+            expandMacros(line);
+            storeDisplayLine(sharedDisplayBlock.lines[k], line);
+        }
+    } catch (...) {
+        // Out of memory: the slots not yet rewritten keep their text until
+        // the next tick.
+    }
 }
 
-void CALLBACK displayComposerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {}
-void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD) noexcept {}
+// Runs on the game's thread, from the game's own message dispatching. It
+// allocates nothing: settings are integers, and the lines are printed
+// straight from the shared slots.
+void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    if (gameDisplayLeaving.load()) return;
+    if (!findGameWindow()) return;
+    const std::optional<EngineEntries> entries = checkEngineTable(engineTable, OwnProcessMemory{});
+    if (!entries) return;
+    const auto printNotifyRow = reinterpret_cast<PrintNotifyRowFn>(entries->printNotifyRow);
+    const auto isConsoleVisible = reinterpret_cast<IsConsoleVisibleFn>(entries->isConsoleVisible);
+
+    const std::int32_t startLine = StartLine.read();
+    const std::int32_t displayColor = DisplayColor.read();
+    for (int i = 0; i < kDisplayLineCount; ++i) {
+        // A fresh record for every line: the engine gets the same fields
+        // whatever it did with the previous one.
+        NotifyRecord record = notifyRecord(startLine, displayColor, i);
+        // An empty text blanks the row.
+        const bool show = ShowGUI.isOn() && isConsoleVisible() == 0;
+        printNotifyRow(&record, kLiteralFormat, show ? sharedDisplayBlock.lines[i] : kEmptyLine);
+    }
+}
 
 void startGameDisplay() noexcept {
+    gameDisplayLeaving.store(false);
+    gameDisplayThread = ::GetCurrentThreadId();
     gameDisplayTimer = ::SetTimer(nullptr, kGameDisplayTimerId, kGameDisplayPeriodMs, gameDisplayTick);
 }
 
+// Called when the DLL leaves the game process. After the hook is removed the
+// system frees its module from a thread of the game that retrieves messages;
+// in the game that is the hooked thread, which owns the timer, so the timer
+// is killed before the code is unmapped and no WM_TIMER can call into it
+// afterwards. From any other thread the timer cannot be reached; the flag at
+// least keeps a tick from drawing while the module is going.
 void stopGameDisplay() noexcept {
-    if (gameDisplayTimer) ::KillTimer(nullptr, gameDisplayTimer);
+    gameDisplayLeaving.store(true);
+    if (gameDisplayTimer != 0 && ::GetCurrentThreadId() == gameDisplayThread)
+        ::KillTimer(nullptr, gameDisplayTimer);
     gameDisplayTimer = 0;
 }
 

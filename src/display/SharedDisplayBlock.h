@@ -4,6 +4,7 @@
 // them. No header, counter or lock.
 
 #include <cstddef>
+#include <string_view>
 
 namespace vireo {
 
@@ -19,5 +20,14 @@ static_assert(sizeof(SharedDisplayBlock) == 1536, "the shared section is 1536 by
 #define VIREO_SHARED_SECTION __attribute__((section(".shared"), shared))
 
 extern SharedDisplayBlock sharedDisplayBlock;
+
+// Longest text a slot holds; its last byte is only ever written as zero, so a
+// reader in the game always meets a terminator inside the slot, even while
+// the composer is rewriting it.
+inline constexpr std::size_t kDisplayLineMaxLength = kDisplaySlotSize - 1;
+
+// Copies the text with its terminating zero into the slot, cut after
+// kDisplayLineMaxLength characters.
+void storeDisplayLine(char (&slot)[kDisplaySlotSize], std::string_view text) noexcept;
 
 }  // namespace vireo

@@ -11,6 +11,24 @@
 #include "plugin/Plugin.h"
 #include "plugin/Timers.h"
 
+namespace {
+
+// Which role this copy took at attach. The detach decides by it rather than by
+// asking for the game thread again: by then the game's window may be gone, and
+// a snapshot of the system's threads is no work for the loader lock.
+bool inGameProcess = false;
+
+bool drawsInThisGame() noexcept {
+    try {
+        const vireo::GameKind kind = vireo::gameKind();
+        return kind == vireo::GameKind::HalfLife || kind == vireo::GameKind::CounterStrike;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcept {
     using namespace vireo;
     moduleInstance = instance;
@@ -18,8 +36,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcep
         case DLL_PROCESS_ATTACH:
             // No game running gives thread id 0, never the current thread's.
             if (::GetCurrentThreadId() == gameThreadId()) {
-                const GameKind kind = gameKind();
-                if (kind == GameKind::HalfLife || kind == GameKind::CounterStrike) {
+                inGameProcess = true;
+                if (drawsInThisGame()) {
                     engineTable = landmarks::kEngineTableAddress;
                     startGameDisplay();
                 } else {
@@ -28,7 +46,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcep
             }
             break;
         case DLL_PROCESS_DETACH:
-            if (::GetCurrentThreadId() != gameThreadId()) {
+            if (inGameProcess) {
+                // The timer must not outlive the code it calls.
+                stopGameDisplay();
+            } else {
                 resetHook();
                 if (pluginRecord.hwndParent) stopHostTimers(pluginRecord.hwndParent);
             }
