@@ -1,0 +1,147 @@
+// The command-set handler against the Winamp double: what each typed rest of
+// a line sends, writes or replies. Settings and port 27005 are machine-wide.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "autopause/AutoPause.h"
+#include "commands/CommandSet.h"
+#include "commands/HelpText.h"
+#include "player/PlayerControl.h"
+#include "player/WinampIpc.h"
+#include "plugin/Globals.h"
+#include "settings/Settings.h"
+#include "support/FakeWinamp.h"
+#include "support/TestSupport.h"
+#include "support/UdpListener.h"
+
+namespace vireo::test {
+namespace {
+
+class CommandSetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        playerControl.setWindow(winamp.handle());
+        playerControl.setPcmMode(0);
+    }
+    void TearDown() override { playerControl.setWindow(nullptr); }
+
+    std::vector<WinampMessage> run(const std::string& rest) {
+        winamp.clear();
+        commandSetHandler("Vireo", rest);
+        return winamp.messages();
+    }
+
+    FakeWinamp winamp;
+};
+
+TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
+    struct Row {
+        const char* rest;
+        std::vector<WinampMessage> expected;
+    };
+    const Row rows[] = {
+        {"", {}},
+        {"Play", {command(WINAMP_BUTTON2)}},
+        {"PLAY", {command(WINAMP_BUTTON2)}},
+        {"Playlist", {}},
+        {"Play now please", {command(WINAMP_BUTTON2)}},
+        {"pause", {command(WINAMP_BUTTON3)}},
+        {"PlayCD", {command(WINAMP_PLAY_AUDIOCD)}},
+        {"stop", {command(WINAMP_BUTTON4)}},
+        {"StopAfter", {command(WINAMP_BUTTON4_CTRL)}},
+        {"NextTrack 2", {command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}},
+        {"NextTrack", {command(WINAMP_BUTTON5)}},
+        {"NextTrack 2 3", {command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}},
+        {"NextTrack -1", {}},
+        {"PreviousTrack 1", {command(WINAMP_BUTTON1)}},
+        {"PlaylistBeginning", {command(WINAMP_BUTTON1_CTRL)}},
+        {"PlaylistEnd", {command(WINAMP_BUTTON5_CTRL)}},
+        {"SetVolume 300", {request(IPC_SETVOLUME, 300)}},
+        {"SetVolume loud", {request(IPC_SETVOLUME, 0)}},
+        {"Pan -127", {request(IPC_GETVERSION), request(IPC_SETPANNING, -127)}},
+        {"ToggleShuffle 1", {request(IPC_SET_SHUFFLE, 1)}},
+        {"ToggleRepeat", {request(IPC_SET_REPEAT, 0)}},
+        {"Preamp 10",
+         {request(IPC_GETEQDATA, 11), request(IPC_SETEQDATA, 1), request(IPC_GETEQDATA, 10),
+          request(IPC_SETEQDATA, 10)}},
+        {"Preamp 70", {request(IPC_GETEQDATA, 11), request(IPC_SETEQDATA, 1)}},
+        {"PreampOff", {request(IPC_GETEQDATA, 11), request(IPC_SETEQDATA, 0)}},
+        {"FastForward 10", {request(IPC_GETOUTPUTTIME, 0), request(IPC_JUMPTOTIME, 10000)}},
+        {"Load", {}},
+        {"Load no such file.mp3", {}},
+        {"nexttrack\t2", {}},  // a tab is part of the word
+    };
+    for (const Row& row : rows) {
+        winamp.setPosition(0);
+        EXPECT_TRUE(sameMessages(run(row.rest), row.expected)) << '[' << row.rest << ']';
+    }
+}
+
+TEST_F(CommandSetTest, LoadHandsOverANameWithBlanksAndSetPcmSwitchesTheMode) {
+    const std::string name = binDirectory() + "track one with blanks.mp3";
+    std::ofstream(name) << "x";
+    const std::vector<WinampMessage> replacing{
+        request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
+        copyData(IPC_PLAYFILE, name), command(WINAMP_BUTTON1_CTRL), command(WINAMP_BUTTON2)};
+    EXPECT_TRUE(sameMessages(run("Load " + name), replacing));
+
+    run("SetPCM 1");
+    EXPECT_EQ(playerControl.getPcmMode(), 1);
+    EXPECT_TRUE(sameMessages(run("load " + name),
+                             {request(IPC_GETVERSION), copyData(IPC_PLAYFILE, name)}));
+    run("SetPCM 2");
+    EXPECT_EQ(playerControl.getPcmMode(), 0);
+    EXPECT_TRUE(sameMessages(run("LOAD " + name), replacing));
+    ::DeleteFileA(name.c_str());
+}
+
+TEST_F(CommandSetTest, SettingCommandsWriteTheRegistry) {
+    run("DisplayColor 9");
+    EXPECT_EQ(readSettingInt("DisplayColor"), 9);
+    run("displaycolor");
+    EXPECT_EQ(readSettingInt("DisplayColor"), 0);
+    run("ShowGUI");
+    EXPECT_EQ(readSettingInt("ShowGUI"), 1);
+    run("HideGUI now");
+    EXPECT_EQ(readSettingInt("ShowGUI"), 0);
+    EXPECT_TRUE(winamp.messages().empty());
+}
+
+// Without a game the player-state flag reads false (dead).
+TEST_F(CommandSetTest, AutoPauseChoosesWhenTheNewModeFirstActs) {
+    DelayAutoPause.write(0);
+    rememberedAlive = false;
+    run("AutoPause 2");
+    EXPECT_TRUE(rememberedAlive);  // the opposite: the next tick acts at once
+    EXPECT_EQ(readSettingInt("EnableAutoPause"), 2);
+    DelayAutoPause.write(1);
+    run("autopause 1");
+    EXPECT_FALSE(rememberedAlive);  // the current state: wait for a change
+    EXPECT_EQ(readSettingInt("EnableAutoPause"), 1);
+    run("AutoPause");
+    EXPECT_EQ(readSettingInt("EnableAutoPause"), 0);
+    DelayAutoPause.write(0);
+    EnableAutoPause.write(0);
+}
+
+TEST_F(CommandSetTest, HelpSendsTheTextAsOneDatagram) {
+    UdpListener client(27005);
+    ASSERT_TRUE(client.bound());
+    for (const char* rest : {"Help", "Help me"}) {
+        run(rest);
+        const auto datagram = client.receive(2s);
+        ASSERT_TRUE(datagram) << rest;
+        ASSERT_EQ(datagram->size(), 1824u);
+        EXPECT_EQ(std::vector<std::uint8_t>(datagram->begin(), datagram->begin() + 5),
+                  (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 'l'}));
+        EXPECT_EQ(std::string(datagram->begin() + 5, datagram->end() - 1), kHelpText);
+        EXPECT_EQ(datagram->back(), 0);
+        EXPECT_FALSE(client.receive(100ms)) << "exactly one datagram";
+    }
+    EXPECT_TRUE(winamp.messages().empty());
+}
+
+}  // namespace
+}  // namespace vireo::test
