@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the 64-bit test build and runs every benchmark under wine64; each
+# prints its figures. Usage: tools/bench.sh [name-filter]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+cmake --preset test >/dev/null
+cmake --build build/test
+prefix="$PWD/build/test/wineprefix"
+tools/wine-prefix setup "$prefix"
+trap 'tools/wine-prefix stop "$prefix"' EXIT
+for bench in build/test/bin/bench_*.exe; do
+  case "$bench" in *"${1:-}"*) ;; *) continue ;; esac
+  echo "== $(basename "$bench" .exe)"
+  tools/wine-run "$prefix" "$bench"
+done
