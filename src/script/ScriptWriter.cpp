@@ -1,7 +1,60 @@
 #include "script/ScriptWriter.h"
 
+#include "common/UniqueResource.h"
+#include "game/GameLocator.h"
+#include "game/ModDirectory.h"
+#include "macros/Macros.h"
+#include "script/ScriptFile.h"
+#include "settings/Settings.h"
+
 namespace vireo {
 
-void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept {}
+bool writeWholeFile(const std::string& path, const std::string& bytes) noexcept {
+    // No sharing restriction: the game may read the file while it is rewritten.
+    UniqueFileHandle file{::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (!file) return false;
+    const char* next = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        const DWORD chunk = left > 0x10000 ? 0x10000 : static_cast<DWORD>(left);
+        if (!::WriteFile(file.get(), next, chunk, &written, nullptr) || written == 0) return false;
+        next += written;
+        left -= written;
+    }
+    return true;
+}
+
+namespace {
+
+void writeScript() {
+    if (!findGameWindow()) return;
+    if (!EnableScripting.isOn()) return;
+
+    std::string text = Script.read();
+    // Titles come from tags and radio streams: every inserted value is made
+    // inert for the console that executes this file.
+    expandMacrosForConsole(text);
+
+    const std::string directory = PlaceScriptInRoot.isOn() ? gameDirectory() : modDirectory();
+    // When the game's directory could not be learnt, the path would be
+    // relative to Winamp's current directory; nobody wants the file there.
+    if (!isAbsoluteDirectory(directory)) return;
+
+    // A missing directory or a file held exclusively by someone else: the
+    // next tick tries again.
+    (void)writeWholeFile(directory + std::string(kScriptFileName), toTextModeBytes(text));
+}
+
+}  // namespace
+
+void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    try {
+        writeScript();
+    } catch (...) {
+        // Out of memory: skip this tick.
+    }
+}
 
 }  // namespace vireo

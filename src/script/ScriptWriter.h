@@ -3,8 +3,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace vireo {
 
+// Timer 1002: while a game runs and EnableScripting is 1, rewrites the file
+// with the Script setting expanded (console-safe) at this moment.
 void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
+
+// Creates or truncates the file at path and writes the bytes; false when the
+// file cannot be opened or not all bytes were written.
+[[nodiscard]] bool writeWholeFile(const std::string& path, const std::string& bytes) noexcept;
 
 }  // namespace vireo
