@@ -6,6 +6,8 @@
 // and the allocations made inside the tick. Also the composer's tick against
 // the Winamp double, for comparison.
 
+#include "display/Display.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -18,14 +20,13 @@
 #include <new>
 #include <vector>
 
-#include "display/Display.h"
 #include "display/SharedDisplayBlock.h"
+#include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "player/PlayerControl.h"
 #include "plugin/Globals.h"
 #include "plugin/Plugin.h"
 #include "plugin/Timers.h"
-#include "game/GameLocator.h"
 #include "settings/Settings.h"
 #include "support/FakeWinamp.h"
 #include "support/TestSupport.h"
@@ -42,8 +43,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -125,10 +130,11 @@ Figures measureGameTicks() {
 }
 
 void report(const char* what, const Figures& f) {
-    std::printf("%-34s mean %7.1f us (%.4f %% of %u ms), median %7.1f us, p99 %7.1f us, max %7.1f us, "
-                "allocations per tick %.2f\n",
-                what, f.mean, 100.0 * f.mean / kPeriodMicroseconds, kGameDisplayPeriodMs, f.median,
-                f.p99, f.max, f.allocationsPerTick);
+    std::printf(
+        "%-34s mean %7.1f us (%.4f %% of %u ms), median %7.1f us, p99 %7.1f us, max %7.1f us, "
+        "allocations per tick %.2f\n",
+        what, f.mean, 100.0 * f.mean / kPeriodMicroseconds, kGameDisplayPeriodMs, f.median, f.p99,
+        f.max, f.allocationsPerTick);
 }
 
 }  // namespace
@@ -158,8 +164,9 @@ int main() {
     writeSettingInt("ShowGUI", 0);
     const Figures hidden = measureGameTicks();
 
-    std::printf("game-side tick, %d ticks each; %d prints and %d visibility queries per shown tick\n",
-                kTicks, printsPerTick, queriesPerTick);
+    std::printf(
+        "game-side tick, %d ticks each; %d prints and %d visibility queries per shown tick\n",
+        kTicks, printsPerTick, queriesPerTick);
     report("shown (ShowGUI 1)", shown);
     report("hidden (ShowGUI 0)", hidden);
 
@@ -189,8 +196,9 @@ int main() {
         MEMORY_BASIC_INFORMATION info{};
         ::VirtualQuery(reinterpret_cast<void*>(landmarks::kEngineTableAddress), &info, sizeof info);
     });
-    std::printf("parts: window lookup %.1f us, one registry read %.1f us, one VirtualQuery %.1f us\n",
-                window, registry, query);
+    std::printf(
+        "parts: window lookup %.1f us, one registry read %.1f us, one VirtualQuery %.1f us\n",
+        window, registry, query);
     ::DestroyWindow(game);
     return 0;
 }

@@ -39,7 +39,8 @@ class OwnProcessMemory final : public MemoryView {
 public:
     MemoryRegion regionOf(std::uintptr_t address) const noexcept override {
         MEMORY_BASIC_INFORMATION info{};
-        if (::VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof info) != sizeof info)
+        if (::VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof info) !=
+            sizeof info)
             return {};
         return MemoryRegion{reinterpret_cast<std::uintptr_t>(info.BaseAddress), info.RegionSize,
                             info.State, info.Protect, info.Type};
@@ -103,7 +104,8 @@ void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
 void startGameDisplay() noexcept {
     gameDisplayLeaving.store(false);
     gameDisplayThread = ::GetCurrentThreadId();
-    gameDisplayTimer = ::SetTimer(nullptr, kGameDisplayTimerId, kGameDisplayPeriodMs, gameDisplayTick);
+    gameDisplayTimer =
+        ::SetTimer(nullptr, kGameDisplayTimerId, kGameDisplayPeriodMs, gameDisplayTick);
 }
 
 // Called when the DLL leaves the game process. After the hook is removed the

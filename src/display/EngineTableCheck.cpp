@@ -59,7 +59,8 @@ bool isLoadedCode(const MemoryRegion& region, std::uintptr_t address) noexcept {
     }
 }
 
-std::optional<EngineEntries> checkEngineTable(std::uintptr_t table, const MemoryView& memory) noexcept {
+std::optional<EngineEntries> checkEngineTable(std::uintptr_t table,
+                                              const MemoryView& memory) noexcept {
     if (table == 0) return std::nullopt;
     const auto print = readEntry(table, landmarks::kPrintNotifyRowEntry, memory);
     const auto consoleVisible = readEntry(table, landmarks::kIsConsoleVisibleEntry, memory);

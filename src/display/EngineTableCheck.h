@@ -33,7 +33,7 @@ inline constexpr std::uint32_t kExecute = 0x10;
 inline constexpr std::uint32_t kExecuteRead = 0x20;
 inline constexpr std::uint32_t kExecuteReadWrite = 0x40;
 inline constexpr std::uint32_t kExecuteWriteCopy = 0x80;
-inline constexpr std::uint32_t kGuard = 0x100;      // PAGE_GUARD
+inline constexpr std::uint32_t kGuard = 0x100;  // PAGE_GUARD
 }  // namespace memory
 
 class MemoryView {

@@ -19,8 +19,9 @@ NotifyColour notifyColour(std::int32_t displayColor) noexcept {
 }
 
 std::int32_t notifyRow(std::int32_t startLine, int index) noexcept {
-    const std::uint32_t row = static_cast<std::uint32_t>(startLine) +
-                              static_cast<std::uint32_t>(kNotifyRowStep) * static_cast<std::uint32_t>(index);
+    const std::uint32_t row =
+        static_cast<std::uint32_t>(startLine) +
+        static_cast<std::uint32_t>(kNotifyRowStep) * static_cast<std::uint32_t>(index);
     return static_cast<std::int32_t>(row);
 }
 

@@ -9,7 +9,8 @@ SharedDisplayBlock sharedDisplayBlock VIREO_SHARED_SECTION = {};
 
 void storeDisplayLine(char (&slot)[kDisplaySlotSize], std::string_view text) noexcept {
     // A longer line is cut rather than spilled into the next slot.
-    const std::size_t length = text.size() < kDisplayLineMaxLength ? text.size() : kDisplayLineMaxLength;
+    const std::size_t length =
+        text.size() < kDisplayLineMaxLength ? text.size() : kDisplayLineMaxLength;
     if (length != 0) std::memcpy(slot, text.data(), length);
     slot[length] = '\0';
 }

@@ -23,8 +23,8 @@ TEST(NotifyRowsTest, ColourTableAndOutOfRangeValues) {
         NotifyColour expected;
     };
     const Row rows[] = {
-        {0, {1.0f, 1.0f, 1.0f}},  {1, {0.4f, 0.4f, 0.4f}},  {2, {0.8f, 0.8f, 0.8f}},
-        {3, {1.0f, 1.0f, 0.0f}},  {4, {1.0f, 1.0f, 1.0f}},  {7, {1.0f, 1.0f, 1.0f}},
+        {0, {1.0f, 1.0f, 1.0f}},  {1, {0.4f, 0.4f, 0.4f}},       {2, {0.8f, 0.8f, 0.8f}},
+        {3, {1.0f, 1.0f, 0.0f}},  {4, {1.0f, 1.0f, 1.0f}},       {7, {1.0f, 1.0f, 1.0f}},
         {-1, {1.0f, 1.0f, 1.0f}}, {INT_MIN, {1.0f, 1.0f, 1.0f}}, {INT_MAX, {1.0f, 1.0f, 1.0f}},
     };
     for (const Row& row : rows) {
@@ -140,17 +140,24 @@ TEST(EngineTableCheckTest, OnlyReadableTablesPointingIntoLoadedCodeAreUsed) {
     };
     const Case cases[] = {
         {"no table at the address",
-         [](FakeMemory& m) { m.add(region(kTable & ~0xFFFu, 0x1000, 0, 0, 0x10000 /* MEM_FREE */)); }},
+         [](FakeMemory& m) {
+             m.add(region(kTable & ~0xFFFu, 0x1000, 0, 0, 0x10000 /* MEM_FREE */));
+         }},
         {"table reserved, not committed",
          [](FakeMemory& m) { m.add(region(kTable & ~0xFFFu, 0x1000, 0, 0x20000, 0x2000)); }},
         {"table not readable",
          [](FakeMemory& m) { m.add(region(kTable & ~0xFFFu, 0x1000, memory::kNoAccess)); }},
         {"table behind a guard page",
-         [](FakeMemory& m) { m.add(region(kTable & ~0xFFFu, 0x1000, memory::kReadWrite | memory::kGuard)); }},
+         [](FakeMemory& m) {
+             m.add(region(kTable & ~0xFFFu, 0x1000, memory::kReadWrite | memory::kGuard));
+         }},
         {"table execute-only",
          [](FakeMemory& m) { m.add(region(kTable & ~0xFFFu, 0x1000, memory::kExecute)); }},
         {"entry 70 outside the readable region",
-         [](FakeMemory& m) { m.add(region(kTable & ~0xFFFu, kVisibleAt + 2 - (kTable & ~0xFFFu), memory::kReadOnly)); }},
+         [](FakeMemory& m) {
+             m.add(
+                 region(kTable & ~0xFFFu, kVisibleAt + 2 - (kTable & ~0xFFFu), memory::kReadOnly));
+         }},
         {"entry 70 null", [](FakeMemory& m) { m.word(kVisibleAt, 0); }},
         {"entry 43 null", [](FakeMemory& m) { m.word(kPrintAt, 0); }},
         {"entry 43 into the image's data", [](FakeMemory& m) { m.word(kPrintAt, kData + 8); }},
@@ -158,7 +165,9 @@ TEST(EngineTableCheckTest, OnlyReadableTablesPointingIntoLoadedCodeAreUsed) {
         {"entry 70 at nothing", [](FakeMemory& m) { m.word(kVisibleAt, 0x0DEAD000); }},
         {"entry 43 just past the code", [](FakeMemory& m) { m.word(kPrintAt, kCode + 0x4000); }},
         {"code behind a guard page",
-         [](FakeMemory& m) { m.add(region(kCode, 0x4000, memory::kExecuteRead | memory::kGuard, memory::kImage)); }},
+         [](FakeMemory& m) {
+             m.add(region(kCode, 0x4000, memory::kExecuteRead | memory::kGuard, memory::kImage));
+         }},
     };
     for (const Case& c : cases) {
         FakeMemory memory = gameMemory();
@@ -177,9 +186,10 @@ TEST(EngineTableCheckTest, EveryExecutableImageProtectionIsCode) {
         EXPECT_TRUE(isLoadedCode(region(kCode, 0x1000, protect, memory::kImage), kCode)) << protect;
         EXPECT_FALSE(isLoadedCode(region(kCode, 0x1000, protect), kCode)) << protect;
     }
-    for (std::uint32_t protect : {memory::kNoAccess, memory::kReadOnly, memory::kReadWrite,
-                                  memory::kWriteCopy})
-        EXPECT_FALSE(isLoadedCode(region(kCode, 0x1000, protect, memory::kImage), kCode)) << protect;
+    for (std::uint32_t protect :
+         {memory::kNoAccess, memory::kReadOnly, memory::kReadWrite, memory::kWriteCopy})
+        EXPECT_FALSE(isLoadedCode(region(kCode, 0x1000, protect, memory::kImage), kCode))
+            << protect;
     // A range that runs past its region is not readable as a whole.
     const MemoryRegion page = region(0x10000, 0x1000, memory::kReadOnly);
     EXPECT_TRUE(isReadable(page, 0x10FFC, 4));
