@@ -1,0 +1,203 @@
+// Opens every dialog of gen_vireo.dll's options window the way Winamp's
+// configure command does and saves a picture of each, as 24-bit BMP files in
+// the current directory. Run by tools/screenshots under a real display
+// (Wine's x11 driver on Xvfb); not a test.
+//
+// Usage: dialog-shots.exe PATH\gen_vireo.dll
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "plugin/PluginRecord.h"
+#include "ui/Resource.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kOptionsCaption[] = "Vireo Version 1.30";
+
+HWND waitForDialog(const char* caption) {
+    for (int i = 0; i < 500; ++i) {
+        HWND window = ::FindWindowA("#32770", caption);
+        if (window && ::IsWindowVisible(window)) return window;
+        std::this_thread::sleep_for(10ms);
+    }
+    return nullptr;
+}
+
+void waitClosed(HWND window) {
+    for (int i = 0; i < 500 && ::IsWindow(window); ++i) std::this_thread::sleep_for(10ms);
+}
+
+// Copies the window's screen rectangle, frame included, into a BMP file.
+bool saveWindow(HWND window, const std::string& file) {
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    std::this_thread::sleep_for(700ms);  // let the dialog's thread paint
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::SelectObject(memory, old);
+
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;  // bottom-up, as a BMP file stores it
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(stride * static_cast<DWORD>(height));
+    ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out) return false;
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::fwrite(pixels.data(), 1, pixels.size(), out);
+    std::fclose(out);
+    std::printf("%s %dx%d\n", file.c_str(), width, height);
+    return true;
+}
+
+// Lists every text of the dialog that its control is too small for in the
+// font the dialog got: a word-wrapped text needs more lines than fit, or a
+// one-line text is wider than its control.
+void reportClippedTexts(HWND dialog, const char* name) {
+    struct Context {
+        const char* name;
+        HDC dc;
+    } context{name, ::CreateCompatibleDC(nullptr)};
+    ::EnumChildWindows(
+        dialog,
+        [](HWND control, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Context*>(param);
+            char className[32] = {};
+            ::GetClassNameA(control, className, sizeof className);
+            const LONG style = ::GetWindowLongA(control, GWL_STYLE);
+            const bool text =
+                lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
+            const bool button = lstrcmpiA(className, "Button") == 0;
+            if ((!text && !button) || !(style & WS_VISIBLE)) return TRUE;
+            char caption[512] = {};
+            ::GetWindowTextA(control, caption, sizeof caption);
+            if (!caption[0]) return TRUE;
+            RECT client;
+            ::GetClientRect(control, &client);
+            HGDIOBJ old = ::SelectObject(
+                c->dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+            // A check box or radio button keeps about 16 pixels for its box.
+            LONG available = client.right;
+            if (button && (style & BS_TYPEMASK) != BS_PUSHBUTTON &&
+                (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON)
+                available -= 16;
+            RECT need{0, 0, available, 0};
+            ::DrawTextA(c->dc, caption, -1, &need,
+                        (text ? DT_WORDBREAK : DT_SINGLELINE) | DT_CALCRECT);
+            ::SelectObject(c->dc, old);
+            const bool tooWide = !text && need.right > available;
+            if (need.bottom > client.bottom || tooWide)
+                std::printf("  clipped in %s: %dx%d needed, %dx%d given: \"%s\"\n", c->name,
+                            static_cast<int>(need.right), static_cast<int>(need.bottom),
+                            static_cast<int>(client.right), static_cast<int>(client.bottom),
+                            caption);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+    ::DeleteDC(context.dc);
+}
+
+struct Shot {
+    int button;
+    const char* caption;
+    const char* file;
+};
+
+const Shot kShots[] = {
+    {IDC_GENERAL, "General", "general-page.bmp"},
+    {IDC_DISPLAY, "Display", "display-page.bmp"},
+    {IDC_SCRIPTING, "Scripting", "scripting-page.bmp"},
+    {IDC_ABOUT, "About", "about-box.bmp"},
+};
+
+// Runs on its own thread while the main thread is inside configure.
+void photograph(bool& ok) {
+    HWND options = waitForDialog(kOptionsCaption);
+    if (!options) return;
+    ok = saveWindow(options, "options-window.bmp");
+    reportClippedTexts(options, "options window");
+    for (const Shot& shot : kShots) {
+        ::PostMessageA(options, WM_COMMAND, MAKEWPARAM(shot.button, BN_CLICKED), 0);
+        HWND page = waitForDialog(shot.caption);
+        if (!page) {
+            ok = false;
+            break;
+        }
+        ok = saveWindow(page, shot.file) && ok;
+        reportClippedTexts(page, shot.caption);
+        ::PostMessageA(page, WM_CLOSE, 0, 0);
+        waitClosed(page);
+    }
+    ::PostMessageA(options, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK hostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return ::DefWindowProcA(w, m, wp, lp);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: dialog-shots PATH\\gen_vireo.dll\n");
+        return 2;
+    }
+    HMODULE plugin = ::LoadLibraryA(argv[1]);
+    if (!plugin) {
+        std::fprintf(stderr, "cannot load %s\n", argv[1]);
+        return 1;
+    }
+    auto exported = reinterpret_cast<vireo::PluginRecord* (*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(plugin, "winampGetGeneralPurposePlugin")));
+    vireo::PluginRecord* record = exported ? exported() : nullptr;
+    if (!record) return 1;
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = hostProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DialogShotsHost";
+    ::RegisterClassA(&wc);
+    record->hwndParent = ::CreateWindowA("DialogShotsHost", "Winamp", WS_OVERLAPPEDWINDOW, 0, 0,
+                                         100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    record->hDllInstance = plugin;
+    record->init();
+
+    bool ok = false;
+    std::thread camera(photograph, std::ref(ok));
+    record->config();
+    camera.join();
+    record->quit();
+    ::DestroyWindow(record->hwndParent);
+    ::FreeLibrary(plugin);
+    return ok ? 0 : 1;
+}
