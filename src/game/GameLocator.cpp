@@ -9,6 +9,7 @@
 #include "game/Landmarks.h"
 
 namespace vireo {
+namespace {
 
 #if !defined(_WIN64)
 // The 32-bit layouts the toolhelp walk relies on.
@@ -17,48 +18,18 @@ static_assert(sizeof(PROCESSENTRY32) == 296, "process entry record");
 static_assert(sizeof(HMODULE) == 4, "module handle");
 #endif
 
-HWND findGameWindow() noexcept { return ::FindWindowA(landmarks::kGameWindowClass, nullptr); }
-
-bool isGameRunning() noexcept { return findGameWindow() != nullptr; }
-
-DWORD gameProcessId() noexcept {
-    HWND window = findGameWindow();
-    if (!window) return 0;
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    return pid;
-}
-
-// The first thread the system lists for the game process: the one the hook
-// is installed on, and the one DllMain recognises inside the game.
-DWORD gameThreadId() noexcept {
-    const DWORD pid = gameProcessId();
-    if (pid == 0) return 0;
-    UniqueFileHandle snapshot{::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0)};
-    if (!snapshot) return 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
-         more = ::Thread32Next(snapshot.get(), &entry)) {
-        if (entry.th32OwnerProcessID == pid) return entry.th32ThreadID;
-    }
-    return 0;
-}
-
-}  // namespace vireo
-
-namespace vireo {
-namespace {
-
-constexpr DWORD kQueryAndReadAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;  // 0x410
+constexpr DWORD kQueryAndReadAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 static_assert(kQueryAndReadAccess == 0x410);
 constexpr std::size_t kPathBufferSize = MAX_PATH;  // 260 with the NUL
+constexpr DWORD kWindows9xFlag = 0x80000000u;      // top bit of GetVersion
+constexpr char kPathSeparator = '\\';
 
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
 using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
 
-// The executable path of the first process entry with this id, cut to 259
-// characters; empty when the snapshot cannot be taken or read.
+// The executable text of the first process entry with this id, cut to 259
+// characters; empty when the snapshot cannot be taken or read. A full path on
+// the 9x family, a bare file name on the NT family.
 std::string snapshotExePath(DWORD pid) {
     UniqueFileHandle snapshot{::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)};
     if (!snapshot) return {};
@@ -93,25 +64,58 @@ std::string psapiExePath(DWORD pid) {
     return path;
 }
 
-bool isNtFamily() noexcept { return (::GetVersion() & 0x80000000u) == 0; }
+bool isNtFamily() noexcept { return (::GetVersion() & kWindows9xFlag) == 0; }
 
+// The same length, and every character equal once both are lower case.
 bool equalsIgnoringCase(const std::string& a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (::tolower(static_cast<unsigned char>(a[i])) != ::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
 
 }  // namespace
 
+HWND findGameWindow() noexcept { return ::FindWindowA(landmarks::kGameWindowClass, nullptr); }
+
+bool isGameRunning() noexcept { return findGameWindow() != nullptr; }
+
+DWORD gameProcessId() noexcept {
+    HWND window = findGameWindow();
+    if (!window) return 0;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+// The first thread the system lists for the game process: the one the hook
+// is installed on, and the one DllMain recognises inside the game. Without a
+// game the walk is not made at all: id 0 is the system's idle process, whose
+// threads would otherwise be taken for the game's.
+DWORD gameThreadId() noexcept {
+    const DWORD pid = gameProcessId();
+    if (pid == 0) return 0;
+    UniqueFileHandle snapshot{::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0)};
+    if (!snapshot) return 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
+         more = ::Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID == pid) return entry.th32ThreadID;
+    }
+    return 0;
+}
+
 std::string gameDirectory() {
     const DWORD pid = gameProcessId();
     if (pid == 0) return {};
     const std::string path = isNtFamily() ? psapiExePath(pid) : snapshotExePath(pid);
-    const std::size_t slash = path.find_last_of('\\');
-    // A path without a backslash names no directory.
-    if (path.empty() || slash == std::string::npos) return {};
+    const std::size_t slash = path.find_last_of(kPathSeparator);
+    // The system gives absolute paths; one without a backslash names no
+    // directory, and is answered like no game.
+    if (slash == std::string::npos) return {};
     return path.substr(0, slash + 1);
 }
 
@@ -119,7 +123,7 @@ std::string gameExeName() {
     const DWORD pid = gameProcessId();
     if (pid == 0) return {};
     std::string name = snapshotExePath(pid);
-    const std::size_t slash = name.find_last_of('\\');
+    const std::size_t slash = name.find_last_of(kPathSeparator);
     if (slash != std::string::npos) name.erase(0, slash + 1);
     return name;
 }

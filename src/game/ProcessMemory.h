@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "game/Landmarks.h"
+
 namespace vireo {
 
 bool readGameMemory(std::uintptr_t address, void* buffer, std::size_t count, bool skipRefresh = false);
@@ -13,6 +15,8 @@ bool writeGameMemory(std::uintptr_t address, const void* bytes, std::size_t coun
 // 1 for build 2343, 0 for another value, -1 when the marker cannot be read.
 [[nodiscard]] int readBuildMarker();
 bool refreshLandmarks();
+// The landmark set chosen by the last refreshLandmarks; zero before the first.
+[[nodiscard]] landmarks::LandmarkSet currentLandmarks() noexcept;
 [[nodiscard]] std::string readCapturedLine();
 bool clearCapturedLine();
 [[nodiscard]] bool readPlayerStateFlag();

@@ -1,0 +1,55 @@
+#include "game/ModDirectory.h"
+
+#include <fstream>
+#include <string_view>
+
+#include "game/GameLocator.h"
+#include "game/Landmarks.h"
+#include "game/Liblist.h"
+#include "game/MemoryText.h"
+#include "game/ProcessMemory.h"
+
+namespace vireo {
+namespace {
+
+constexpr std::string_view kVersionKey = "version";
+constexpr std::string_view kUrlInfoKey = "url_info";
+constexpr std::string_view kTypeKey = "type";
+constexpr std::string_view kGameDllKey = "gamedll";
+constexpr std::string_view kGameDllLinuxKey = "gamedll_linux";
+
+// Joined as the parts come: an empty mod name leaves two backslashes.
+std::string joinModDirectory(const std::string& gameDir) { return gameDir + modName() + '\\'; }
+
+}  // namespace
+
+std::string modName() {
+    ModNameBuffer buffer{};
+    refreshLandmarks();
+    if (!readGameMemory(currentLandmarks().modName, buffer.data(), buffer.size(), true)) return {};
+    return modNameText(buffer);
+}
+
+std::string modDirectory() { return joinModDirectory(gameDirectory()); }
+
+// Without a game there is no directory to look in: the bare "\liblist.gam"
+// would name a file at the root of the current drive, which is not the mod's.
+std::string liblistValue(const std::string& key) {
+    const std::string gameDir = gameDirectory();
+    if (gameDir.empty()) return {};
+    const std::string path = joinModDirectory(gameDir) + std::string(landmarks::kLiblistFileName);
+    // Binary, so the line limit counts what is in the file; the parser drops
+    // the carriage returns itself.
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    if (!file) return {};
+    return liblistValueIn(file, key);
+}
+
+std::string liblistGame() { return liblistValue(std::string(landmarks::kLiblistGameKey)); }
+std::string liblistVersion() { return liblistValue(std::string(kVersionKey)); }
+std::string liblistUrlInfo() { return liblistValue(std::string(kUrlInfoKey)); }
+std::string liblistType() { return liblistValue(std::string(kTypeKey)); }
+std::string liblistGameDll() { return liblistValue(std::string(kGameDllKey)); }
+std::string liblistGameDllLinux() { return liblistValue(std::string(kGameDllLinuxKey)); }
+
+}  // namespace vireo

@@ -1,0 +1,122 @@
+#include "game/ProcessMemory.h"
+
+#include <windows.h>
+
+#include "common/UniqueResource.h"
+#include "game/GameLocator.h"
+#include "game/MemoryScan.h"
+#include "game/MemoryText.h"
+
+namespace vireo {
+namespace {
+
+constexpr DWORD kReadAccess = PROCESS_VM_READ;
+constexpr DWORD kWriteAccess = PROCESS_VM_OPERATION | PROCESS_VM_WRITE;
+static_assert(kReadAccess == 0x10 && kWriteAccess == 0x28);
+
+constexpr int kMarkerBuild2343 = 1;
+constexpr int kMarkerOther = 0;
+constexpr int kMarkerUnreadable = -1;
+
+// Chosen afresh before every access at a landmark, so a game started, or
+// replaced by another build, since the last access is served at once.
+landmarks::LandmarkSet gLandmarks{0, 0};
+
+UniqueHandle openGame(DWORD access) noexcept {
+    const DWORD pid = gameProcessId();
+    if (pid == 0) return UniqueHandle{};
+    return UniqueHandle{::OpenProcess(access, FALSE, pid)};
+}
+
+// The plain accesses answer true only when every byte moved and the process
+// handle closed cleanly.
+bool readFromGame(std::uintptr_t address, void* buffer, std::size_t count) noexcept {
+    UniqueHandle process = openGame(kReadAccess);
+    if (!process) return false;
+    SIZE_T got = 0;
+    if (!::ReadProcessMemory(process.get(), reinterpret_cast<LPCVOID>(address), buffer, count,
+                             &got) ||
+        got != count)
+        return false;
+    return process.reset();
+}
+
+bool writeToGame(std::uintptr_t address, const void* bytes, std::size_t count) noexcept {
+    UniqueHandle process = openGame(kWriteAccess);
+    if (!process) return false;
+    SIZE_T put = 0;
+    if (!::WriteProcessMemory(process.get(), reinterpret_cast<LPVOID>(address), bytes, count,
+                              &put) ||
+        put != count)
+        return false;
+    return process.reset();
+}
+
+}  // namespace
+
+bool readGameMemory(std::uintptr_t address, void* buffer, std::size_t count, bool skipRefresh) {
+    if (!skipRefresh) refreshLandmarks();
+    return readFromGame(address, buffer, count);
+}
+
+bool writeGameMemory(std::uintptr_t address, const void* bytes, std::size_t count) {
+    refreshLandmarks();
+    return writeToGame(address, bytes, count);
+}
+
+int readBuildMarker() {
+    unsigned char marker[2] = {};
+    // Without refreshing: the refresh is what asks for the marker.
+    if (!readGameMemory(landmarks::kBuildMarkerAddress, marker, sizeof marker, true))
+        return kMarkerUnreadable;
+    const unsigned value = marker[0] | (marker[1] << 8);  // little-endian
+    return value == landmarks::kBuildMarker2343 ? kMarkerBuild2343 : kMarkerOther;
+}
+
+bool refreshLandmarks() {
+    gLandmarks = readBuildMarker() == kMarkerBuild2343 ? landmarks::kLandmarks2343
+                                                       : landmarks::kLandmarksDefault;
+    return true;
+}
+
+landmarks::LandmarkSet currentLandmarks() noexcept { return gLandmarks; }
+
+std::string readCapturedLine() {
+    CapturedLineBuffer buffer{};
+    refreshLandmarks();
+    if (!readFromGame(gLandmarks.capturedLine, buffer.data(), buffer.size())) return {};
+    return capturedLineText(buffer);
+}
+
+bool clearCapturedLine() {
+    const CapturedLineBuffer zeros{};
+    refreshLandmarks();
+    return writeToGame(gLandmarks.capturedLine, zeros.data(), zeros.size());
+}
+
+bool readPlayerStateFlag() {
+    unsigned char state = 0;
+    return readGameMemory(landmarks::kPlayerStateAddress, &state, sizeof state) && state != 0;
+}
+
+// A pattern shorter than two bytes is refused without opening the game (see
+// CopyFinder). The scan runs at the highest thread priority, and the priority
+// goes back to normal on every way out, before the process handle is closed.
+bool truncateAllCopies(const std::string& pattern) {
+    const CopyFinder finder(pattern);
+    if (!finder.searchable()) return false;
+    UniqueHandle process = openGame(kScanAccess);
+    if (!process) return false;
+    bool scanned = false;
+    {
+        const HANDLE thread = ::GetCurrentThread();
+        ::SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
+        const ScopeExit restorePriority{
+            [thread]() noexcept { ::SetThreadPriority(thread, THREAD_PRIORITY_NORMAL); }};
+        scanned = truncateCopiesInProcess(process.get(), finder);
+    }
+    const bool closed = process.reset();
+    return scanned && closed;
+}
+
+}  // namespace vireo
