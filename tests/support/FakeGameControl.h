@@ -1,0 +1,88 @@
+#pragma once
+// What the fake game (fake_game.exe) and the tests that drive it agree on:
+// its command-line options, the control block it keeps at a fixed address,
+// and the private messages its window answers. Plain fixed-width fields, so
+// the layout is the same on both sides; no windows.h.
+//
+// The control block lists every copy of "Unknown command: %s" the fake game
+// planted, where it lies, and whether a scan of the game's memory has to
+// patch it (mustBePatched) or leave it alone. Send kReportMessage to the
+// fake's window and read the block again to learn each copy's state.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vireo::test::fake_game {
+
+// Command-line options, parsed in one place (fake_game/Options.cpp).
+inline constexpr char kOptionBuildMarker[] = "--build-marker";      // N: 16-bit value at the marker
+// The marker's page is not allocated. On Windows reading it then fails;
+// under Wine another process reads the whole low address space, allocated or
+// not, as zeros (or whatever the system mapped there later).
+inline constexpr char kOptionNoBuildMarker[] = "--no-build-marker";
+inline constexpr char kOptionMod[] = "--mod";                       // NAME at the mod-name landmark
+inline constexpr char kOptionWindowClass[] = "--window-class";      // default "Half-Life"
+inline constexpr char kOptionWindowTitle[] = "--window-title";      // default "Half-Life"
+inline constexpr char kOptionNoCopies[] = "--no-copies";            // plant no scan targets
+inline constexpr char kOptionFootprintMb[] = "--footprint-mb";      // N MB of writable data
+inline constexpr char kOptionFootprintCopies[] = "--footprint-copies";  // copies in it
+
+// Exit codes that tell the controller why the fake did not come up.
+inline constexpr int kExitBadOptions = 2;
+inline constexpr int kExitLandmarksTaken = 3;   // a landmark address was not free
+inline constexpr int kExitControlBlockTaken = 4;
+inline constexpr int kExitPlantFailed = 5;
+inline constexpr int kExitFootprintFailed = 6;
+inline constexpr int kExitNoWindow = 7;
+
+inline constexpr std::uintptr_t kControlBlockAddress = 0x03100000;
+inline constexpr std::uint32_t kControlMagic = 0x4B414647;  // "GFAK"
+inline constexpr std::size_t kMaxPlantedCopies = 128;
+
+// Private messages of the fake game's window (WM_APP is 0x8000). Send them
+// with SendMessage: the answer is 1 once the work is done.
+inline constexpr unsigned kReportMessage = 0x8000 + 1;   // fill firstByte and restIntact
+inline constexpr unsigned kReplantMessage = 0x8000 + 2;  // write every copy again
+
+enum class CopyPlace : std::uint32_t {
+    PrivateData = 1,   // committed PAGE_READWRITE private page: patched
+    Heap,              // a block of the process heap: patched
+    ImageData,         // the program's own .data: patched only where the system
+                       // reports it PAGE_READWRITE (Windows), not where it
+                       // reports PAGE_WRITECOPY (Wine)
+    AcrossChunk,       // runs across a 1024-byte boundary: patched
+    AtChunkEnd,        // ends exactly at a 1024-byte boundary: patched
+    BackToBack,        // two copies with nothing between them: both patched
+    AtRegionEnd,       // the last bytes of a region: patched
+    LimitSizeRegion,   // in a region of exactly 0x450000 bytes: patched
+    OverLimitRegion,   // in a region one page larger: untouched
+    ExecuteReadWrite,  // PAGE_EXECUTE_READWRITE: untouched
+    Guarded,           // PAGE_READWRITE | PAGE_GUARD: untouched
+    ReadOnly,          // PAGE_READONLY: untouched
+    MappedView,        // a view of a paging-file mapping: untouched
+    Footprint,         // the benchmark's writable data: patched
+};
+
+struct PlantedCopy {
+    std::uint64_t address;
+    std::uint32_t place;          // CopyPlace
+    std::uint32_t mustBePatched;  // 1: a scan has to patch it; 0: it must stay whole
+    std::uint32_t firstByte;      // as of the last report
+    std::uint32_t restIntact;     // 1 when the bytes after the first still match
+    std::uint32_t regionProtect;  // the region as the fake game itself sees it
+    std::uint32_t regionType;
+    std::uint64_t regionSize;
+};
+static_assert(sizeof(PlantedCopy) == 40);
+
+struct ControlBlock {
+    std::uint32_t magic;
+    std::uint32_t copyCount;
+    std::uint32_t reportCount;  // goes up by one with every report
+    std::uint32_t regionCount;  // footprint regions
+    std::uint64_t footprintBytes;
+    PlantedCopy copies[kMaxPlantedCopies];
+};
+static_assert(sizeof(ControlBlock) == 24 + 40 * kMaxPlantedCopies);
+
+}  // namespace vireo::test::fake_game

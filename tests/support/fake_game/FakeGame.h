@@ -1,0 +1,61 @@
+#pragma once
+// fake_game.exe: a stand-in for the game process. It opens a top-level window
+// of class "Half-Life", keeps the game's memory landmarks at their fixed
+// addresses, and plants copies of the unknown-command message in every kind
+// of region the scan has to search or skip. One source file per concern:
+//   Options.cpp        the command line (FakeGameControl.h names the options)
+//   Landmarks.cpp      pages at the landmark addresses, build marker, mod name
+//   PlantedCopies.cpp  the copies, the control block, report and replant
+//   Footprint.cpp      many megabytes of writable data for the benchmark
+//   Main.cpp           the window and its message loop
+// To add a concern (the engine table, say), add a file and call it from main.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "fake_game/Engine.h"
+#include "support/FakeGameControl.h"
+
+namespace vireo::test::fake_game {
+
+struct Options {
+    std::optional<std::uint16_t> buildMarker = std::uint16_t{0};  // none: unreadable
+    std::string modName = "valve";
+    std::string windowClass = "Half-Life";
+    std::string windowTitle = "Half-Life";
+    bool plantCopies = true;
+    unsigned footprintMb = 0;
+    unsigned footprintCopies = 40;
+    EngineOptions engine;  // Engine.cpp
+};
+
+// False on an unknown option or a missing value.
+bool parseOptions(int argc, char** argv, Options& options);
+
+// Commits the pages at every landmark address and writes the build marker and
+// the mod name. False when an address is not free.
+bool setUpLandmarks(const Options& options);
+
+// Commits the control block at kControlBlockAddress; null when taken.
+ControlBlock* setUpControlBlock();
+
+// Everything else the fake allocates goes to the top of the address space,
+// away from the landmarks.
+inline constexpr DWORD kAllocationFlags = MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN;
+
+// Plants the copies of the test regions and records them in the block.
+bool plantTestCopies(ControlBlock& block);
+// Fills the benchmark footprint and plants its copies.
+bool plantFootprint(const Options& options, ControlBlock& block);
+
+// Adds one copy to the block (false when the block is full).
+bool recordCopy(ControlBlock& block, void* address, CopyPlace place, bool mustBePatched);
+// Writes the message at the address, whatever the page's protection.
+void writeCopy(std::uintptr_t address);
+void reportCopies(ControlBlock& block);
+void replantCopies(ControlBlock& block);
+
+}  // namespace vireo::test::fake_game

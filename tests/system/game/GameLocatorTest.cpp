@@ -1,0 +1,86 @@
+// Finding the running game: its window, process, thread, directory and kind,
+// against fake_game.exe started under the names a player's game has.
+
+#include <gtest/gtest.h>
+
+#include "game/GameLocator.h"
+#include "support/FakeGame.h"
+#include "system/game/HandleCheck.h"
+
+namespace vireo::test {
+namespace {
+
+FakeGameOptions withExe(const std::string& name) {
+    FakeGameOptions options;
+    options.exeName = name;
+    options.plantCopies = false;
+    return options;
+}
+
+TEST(GameLocatorTest, WithoutAGameEveryAnswerIsNeutral) {
+    ASSERT_EQ(findGameWindow(), nullptr) << "a window of class Half-Life is already open";
+    EXPECT_FALSE(isGameRunning());
+    EXPECT_EQ(gameProcessId(), 0u);
+    EXPECT_EQ(gameThreadId(), 0u);
+    EXPECT_EQ(gameDirectory(), "");
+    EXPECT_EQ(gameExeName(), "");
+    EXPECT_EQ(gameKind(), GameKind::OtherGame);
+    expectNoHandleLeft("gameThreadId", [] { (void)gameThreadId(); });
+    expectNoHandleLeft("gameDirectory", [] { (void)gameDirectory(); });
+    expectNoHandleLeft("gameKind", [] { (void)gameKind(); });
+}
+
+TEST(GameLocatorTest, TheExecutableNameGivesTheKindIgnoringCase) {
+    const struct {
+        const char* exe;
+        GameKind kind;
+    } cases[] = {
+        {"hl.exe", GameKind::HalfLife},
+        {"HL.EXE", GameKind::HalfLife},
+        {"cstrike.exe", GameKind::CounterStrike},
+        {"CStrike.Exe", GameKind::CounterStrike},
+        {"hl2.exe", GameKind::OtherGame},
+        {"xhl.exe", GameKind::OtherGame},
+    };
+    for (const auto& c : cases) {
+        FakeGameProcess game(withExe(c.exe));
+        ASSERT_TRUE(game.start()) << c.exe << ": " << game.failure();
+        EXPECT_EQ(gameExeName(), c.exe);
+        EXPECT_EQ(gameKind(), c.kind) << c.exe;
+    }
+}
+
+TEST(GameLocatorTest, TheRunningGameIsFoundWithItsProcessThreadAndDirectory) {
+    FakeGameProcess game(withExe("hl.exe"));
+    ASSERT_TRUE(game.start()) << game.failure();
+    EXPECT_TRUE(isGameRunning());
+    EXPECT_EQ(findGameWindow(), game.window());
+    EXPECT_EQ(gameProcessId(), game.processId());
+    // The fake's first thread is the one that made its window.
+    EXPECT_EQ(gameThreadId(), ::GetWindowThreadProcessId(game.window(), nullptr));
+    EXPECT_EQ(gameDirectory(), game.directory());
+    EXPECT_EQ(gameDirectory().back(), '\\');
+    EXPECT_EQ(gameExeName(), "hl.exe");
+
+    expectNoHandleLeft("gameThreadId", [] { (void)gameThreadId(); });
+    expectNoHandleLeft("gameDirectory", [] { (void)gameDirectory(); });
+    expectNoHandleLeft("gameExeName", [] { (void)gameExeName(); });
+
+    game.stop();
+    EXPECT_EQ(gameProcessId(), 0u) << "a game that ended is not found";
+    EXPECT_EQ(gameDirectory(), "");
+}
+
+TEST(GameLocatorTest, AWindowTitledHalfLifeOfAnotherClassIsNotTheGame) {
+    FakeGameOptions options = withExe("hl.exe");
+    options.windowClass = "NotTheGame";
+    FakeGameProcess game(options);
+    ASSERT_TRUE(game.start()) << game.failure();
+    EXPECT_EQ(::FindWindowA(nullptr, "Half-Life"), game.window());
+    EXPECT_EQ(findGameWindow(), nullptr);
+    EXPECT_EQ(gameProcessId(), 0u);
+    EXPECT_EQ(gameKind(), GameKind::OtherGame);
+}
+
+}  // namespace
+}  // namespace vireo::test
