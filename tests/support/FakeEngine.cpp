@@ -1,0 +1,78 @@
+#include "support/FakeEngine.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "support/TestSupport.h"
+
+namespace vireo::test {
+namespace {
+
+constexpr std::uint32_t kLinesPerTick = 6;
+constexpr char kSharedSectionName[] = ".shared";
+
+}  // namespace
+
+std::unique_ptr<EngineLog> FakeEngine::log() const {
+    auto copy = std::make_unique<EngineLog>();
+    if (!game_.read(fake_game::kEngineLogAddress, copy.get(), sizeof(EngineLog))) return nullptr;
+    if (copy->magic != fake_game::kEngineLogMagic) return nullptr;
+    return copy;
+}
+
+std::uint32_t FakeEngine::printCount() const {
+    std::uint32_t count = 0;
+    game_.read(fake_game::kEngineLogAddress + offsetof(EngineLog, printCount), &count,
+               sizeof count);
+    return count;
+}
+
+bool FakeEngine::vireoLoaded() const {
+    std::uint32_t loaded = 0;
+    game_.read(fake_game::kEngineLogAddress + offsetof(EngineLog, vireoLoaded), &loaded,
+               sizeof loaded);
+    return loaded != 0;
+}
+
+bool FakeEngine::setConsoleVisible(bool visible) const {
+    return writeField<std::uint32_t>(offsetof(EngineLog, consoleVisible), visible ? 1 : 0);
+}
+
+bool FakeEngine::requestUnload() const {
+    return writeField<std::uint32_t>(offsetof(EngineLog, unloadRequest), 1);
+}
+
+std::optional<DrawnTick> FakeEngine::nextTick(std::chrono::milliseconds timeout) const {
+    // Every draw prints all six rows at once on the game thread, so draws
+    // start at multiples of six; the first one to start after now is wanted.
+    const std::uint32_t now = printCount();
+    const std::uint32_t first = (now + kLinesPerTick - 1) / kLinesPerTick * kLinesPerTick;
+    if (!pumpUntil([&] { return printCount() >= first + kLinesPerTick; }, timeout))
+        return std::nullopt;
+    const auto copy = log();
+    if (!copy) return std::nullopt;
+    DrawnTick tick;
+    for (std::uint32_t i = 0; i < kLinesPerTick; ++i) {
+        const EnginePrint& print = copy->prints[(first + i) % fake_game::kEngineLogCapacity];
+        if (print.sequence != first + i + 1) return std::nullopt;  // overwritten meanwhile
+        tick[i] = print;
+    }
+    return tick;
+}
+
+SharedDisplayBlock* sharedBlockOf(HMODULE plugin) {
+    if (!plugin) return nullptr;
+    auto* base = reinterpret_cast<unsigned char*>(plugin);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        char name[IMAGE_SIZEOF_SHORT_NAME + 1] = {};
+        std::memcpy(name, section->Name, IMAGE_SIZEOF_SHORT_NAME);
+        if (std::strcmp(name, kSharedSectionName) == 0)
+            return reinterpret_cast<SharedDisplayBlock*>(base + section->VirtualAddress);
+    }
+    return nullptr;
+}
+
+}  // namespace vireo::test

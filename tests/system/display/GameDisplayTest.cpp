@@ -1,0 +1,155 @@
+// The in-game display end to end: the plug-in loaded as Winamp loads it,
+// with the Winamp double as its host window, and the fake game as hl.exe or
+// cstrike.exe. The hook maps the DLL into the game, the composer fills the
+// shared block, and the game side prints through the fake engine's table,
+// whose log tells what was drawn, where and in which colour.
+//
+// The slow part is waiting for the game: one game per suite, started once
+// and shared by the suite's tests, which run in the order written here.
+
+#include "DisplayRig.h"
+
+namespace vireo::test {
+namespace {
+
+class HalfLifeDisplayTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { rig = new DisplayRig; }
+    static void TearDownTestSuite() {
+        delete rig;
+        rig = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(rig->plugin->loaded()); }
+    // Starts hl.exe on first use; the tests after that share it.
+    static bool gameUp() {
+        if (!started) {
+            started = true;
+            hookDelay = rig->startGame(gameNamed("hl.exe"));
+        }
+        return hookDelay.has_value();
+    }
+
+    static DisplayRig* rig;
+    static bool started;
+    static std::optional<Clock::duration> hookDelay;
+};
+DisplayRig* HalfLifeDisplayTest::rig = nullptr;
+bool HalfLifeDisplayTest::started = false;
+std::optional<Clock::duration> HalfLifeDisplayTest::hookDelay;
+
+TEST_F(HalfLifeDisplayTest, ComposerLeavesTheSlotsAloneWhileNoGameRuns) {
+    SharedDisplayBlock* block = sharedBlockOf(rig->plugin->module());
+    ASSERT_NE(block, nullptr);
+    for (auto& slot : block->lines) storeDisplayLine(slot, "left alone");
+    pumpMessagesFor(2 * kComposerPeriod + std::chrono::milliseconds(200));
+    for (int k = 0; k < 6; ++k) EXPECT_STREQ(block->lines[k], "left alone") << "slot " << k + 1;
+}
+
+TEST_F(HalfLifeDisplayTest, GameIsHookedWithinOneInstallerPeriod) {
+    ASSERT_TRUE(gameUp()) << "gen_vireo.dll never appeared in the game: " << rig->state();
+    EXPECT_LE(*hookDelay, kInstallerPeriod + kTimerSlack);
+}
+
+TEST_F(HalfLifeDisplayTest, ComposerExpandsTheTemplatesIntoTheSlots) {
+    ASSERT_TRUE(gameUp());
+    SharedDisplayBlock* block = sharedBlockOf(rig->plugin->module());
+    ASSERT_NE(block, nullptr);
+    pumpMessagesFor(kComposerPeriod + std::chrono::milliseconds(200));
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(std::string(block->lines[k]), kComposed[k]) << "slot " << k + 1;
+        EXPECT_EQ(block->lines[k][255], '\0') << "slot " << k + 1;
+    }
+}
+
+TEST_F(HalfLifeDisplayTest, HiddenDisplayPrintsSixEmptyRows) {
+    ASSERT_TRUE(gameUp());
+    writeSettingInt("ShowGUI", 0);
+    const auto tick = rig->engine->nextTick();
+    ASSERT_TRUE(tick) << rig->state();
+    expectDrawn(*tick, kEmptyRows, 11, kWhite, rig->gameThread());
+}
+
+TEST_F(HalfLifeDisplayTest, ShownLinesAreDrawnLiterallyInTheChosenColour) {
+    ASSERT_TRUE(gameUp());
+    writeSettingInt("ShowGUI", 1);
+    struct Row {
+        std::int32_t displayColor;
+        Colour colour;
+    };
+    const Row rows[] = {
+        {0, kWhite},
+        {1, {0.4f, 0.4f, 0.4f}},
+        {2, {0.8f, 0.8f, 0.8f}},
+        {3, {1.0f, 1.0f, 0.0f}},
+        {7, kWhite},
+        {-1, kWhite},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("DisplayColor " + std::to_string(row.displayColor));
+        writeSettingInt("DisplayColor", row.displayColor);
+        const auto tick = rig->engine->nextTick();
+        ASSERT_TRUE(tick) << rig->state();
+        expectDrawn(*tick, kComposed, 11, row.colour, rig->gameThread());
+    }
+    writeSettingInt("DisplayColor", 0);
+}
+
+TEST_F(HalfLifeDisplayTest, StartLineIsPassedOnAsItIs) {
+    ASSERT_TRUE(gameUp());
+    writeSettingInt("ShowGUI", 1);
+    for (std::int32_t startLine : {0, -5}) {
+        SCOPED_TRACE("StartLine " + std::to_string(startLine));
+        writeSettingInt("StartLine", startLine);
+        const auto tick = rig->engine->nextTick();
+        ASSERT_TRUE(tick) << rig->state();
+        expectDrawn(*tick, kComposed, startLine, kWhite, rig->gameThread());
+    }
+    writeSettingInt("StartLine", 11);
+}
+
+TEST_F(HalfLifeDisplayTest, OpenConsoleBlanksTheRowsUntilItCloses) {
+    ASSERT_TRUE(gameUp());
+    writeSettingInt("ShowGUI", 1);
+    ASSERT_TRUE(rig->engine->setConsoleVisible(true));
+    auto tick = rig->engine->nextTick();
+    ASSERT_TRUE(tick) << rig->state();
+    expectDrawn(*tick, kEmptyRows, 11, kWhite, rig->gameThread());
+    ASSERT_TRUE(rig->engine->setConsoleVisible(false));
+    tick = rig->engine->nextTick();
+    ASSERT_TRUE(tick) << rig->state();
+    expectDrawn(*tick, kComposed, 11, kWhite, rig->gameThread());
+}
+
+// Last: it takes the plug-in away.
+TEST_F(HalfLifeDisplayTest, UnhookedGameKeepsRunningAndStopsDrawing) {
+    ASSERT_TRUE(gameUp());
+    // Two more installer ticks have passed with the same window: one hook,
+    // so the installer woke the game thread exactly once.
+    const auto twoMore = rig->hookedAt + 2 * kInstallerPeriod + std::chrono::milliseconds(300);
+    if (Clock::now() < twoMore)
+        pumpMessagesFor(
+            std::chrono::duration_cast<std::chrono::milliseconds>(twoMore - Clock::now()));
+    auto log = rig->engine->log();
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->wakeMessages, 1u);
+    EXPECT_GT(log->vireoTimerMessages, 0u);
+
+    // Winamp unloads the plug-in, which removes the hook; the system then
+    // frees the DLL in the game on the game's thread.
+    rig->plugin->unload();
+    ASSERT_TRUE(rig->engine->requestUnload());
+    ASSERT_TRUE(pumpUntil([&] { return !rig->engine->vireoLoaded(); }, std::chrono::seconds(3)));
+    const std::uint32_t printed = rig->engine->printCount();
+    pumpMessagesFor(3 * kDrawPeriod);
+
+    log = rig->engine->log();
+    ASSERT_TRUE(log);
+    EXPECT_TRUE(rig->game->running());
+    EXPECT_EQ(log->unloads, 1u);
+    EXPECT_EQ(log->printCount, printed) << "nothing drawn once the DLL left";
+    EXPECT_EQ(log->staleTimerMessages, 0u) << "the game-side timer outlived its code";
+    EXPECT_EQ(log->faults, 0u) << std::hex << log->firstFaultAddress;
+}
+
+}  // namespace
+}  // namespace vireo::test
