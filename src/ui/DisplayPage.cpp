@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/PageChoices.h"
+#include "ui/PageDialog.h"
 #include "ui/Resource.h"
 
 namespace vireo {
@@ -25,42 +26,19 @@ int selectedLine(HWND page) {
 
 INT_PTR CALLBACK DisplayPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                          LPARAM) noexcept {
-    try {
-        switch (message) {
-            case WM_INITDIALOG:
-                fill(dialog);
-                return FALSE;  // no initial focus
-            case WM_COMMAND: {
-                const int id = LOWORD(wParam);
-                const int code = HIWORD(wParam);
-                if (id == IDC_LINE_NUMBER && code == CBN_SELCHANGE) {
-                    showSelectedLine(dialog);
-                    return TRUE;
-                }
-                if (id == IDC_LINE_TEXT && code == EN_CHANGE) {
-                    keepEditedLine(dialog);
-                    return TRUE;
-                }
-                if (id == IDOK) {
-                    store(dialog);
-                    ::EndDialog(dialog, 0);
-                    return TRUE;
-                }
-                if (id == IDCANCEL) {
-                    ::EndDialog(dialog, 0);
-                    return TRUE;
-                }
-                return FALSE;
-            }
-            case WM_CLOSE:
-                ::EndDialog(dialog, 0);
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    } catch (...) {
-        return FALSE;
+    return runPage<DisplayPage>(dialog, message, wParam);
+}
+
+INT_PTR DisplayPage::onCommand(HWND page, int id, int code) {
+    if (id == IDC_LINE_NUMBER && code == CBN_SELCHANGE) {
+        showSelectedLine(page);
+        return TRUE;
     }
+    if (id == IDC_LINE_TEXT && code == EN_CHANGE) {
+        keepEditedLine(page);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 void DisplayPage::fill(HWND page) {
@@ -93,8 +71,7 @@ void DisplayPage::keepEditedLine(HWND page) {
 }
 
 void DisplayPage::store(HWND page) {
-    StartLine.write(
-        static_cast<std::int32_t>(::GetDlgItemInt(page, IDC_START_LINE, nullptr, TRUE)));
+    StartLine.write(fieldNumber(page, IDC_START_LINE));
     for (int i = 0; i < kDisplayLineCount; ++i)
         displayLineSetting(i).write(displayWorkingCopy[static_cast<std::size_t>(i)]);
     DisplayColor.write(0);

@@ -4,57 +4,14 @@
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/PageChoices.h"
+#include "ui/PageDialog.h"
 #include "ui/Resource.h"
 
 namespace vireo {
 
-namespace {
-
-// Only a stored 1 means on, so only a 1 shows ticked: a 2 or -1 left in the
-// registry shows clear, as the feature behaves, and OK stores 0 for it.
-void showOnOff(HWND page, int control, const IntSetting& setting) {
-    ::SendDlgItemMessageA(page, control, BM_SETCHECK, setting.isOn() ? BST_CHECKED : BST_UNCHECKED,
-                          0);
-}
-
-std::int32_t checkState(HWND page, int control) {
-    return static_cast<std::int32_t>(::SendDlgItemMessageA(page, control, BM_GETCHECK, 0, 0));
-}
-
-std::int32_t fieldNumber(HWND page, int control) {
-    // An empty field or a number out of range reads as 0.
-    return static_cast<std::int32_t>(::GetDlgItemInt(page, control, nullptr, TRUE));
-}
-
-}  // namespace
-
 INT_PTR CALLBACK GeneralPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                          LPARAM) noexcept {
-    try {
-        switch (message) {
-            case WM_INITDIALOG:
-                fill(dialog);
-                return FALSE;  // no initial focus
-            case WM_COMMAND:
-                if (LOWORD(wParam) == IDOK) {
-                    store(dialog);
-                    ::EndDialog(dialog, 0);
-                    return TRUE;
-                }
-                if (LOWORD(wParam) == IDCANCEL) {
-                    ::EndDialog(dialog, 0);
-                    return TRUE;
-                }
-                return FALSE;
-            case WM_CLOSE:
-                ::EndDialog(dialog, 0);
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    } catch (...) {
-        return FALSE;
-    }
+    return runPage<GeneralPage>(dialog, message, wParam);
 }
 
 void GeneralPage::fill(HWND page) {

@@ -37,10 +37,10 @@ class GeneralPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
-
-private:
+    // Run by runPage (PageDialog.h).
     static void fill(HWND page);
     static void store(HWND page);
+    static INT_PTR onCommand(HWND, int, int) { return FALSE; }
 };
 
 // Dialog 111: how often and where the script is written, and its template.
@@ -48,10 +48,10 @@ class ScriptingPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
-
-private:
+    // Run by runPage (PageDialog.h).
     static void fill(HWND page);
     static void store(HWND page);
+    static INT_PTR onCommand(HWND, int, int) { return FALSE; }
 };
 
 // Dialog 112: the six display line templates, the colour and the start line.
@@ -61,12 +61,15 @@ class DisplayPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
+    // Run by runPage (PageDialog.h).
+    static void fill(HWND page);
+    static void store(HWND page);
+    // The line list's selection and the line field's edits.
+    static INT_PTR onCommand(HWND page, int id, int code);
 
 private:
-    static void fill(HWND page);
     static void showSelectedLine(HWND page);
     static void keepEditedLine(HWND page);
-    static void store(HWND page);
 };
 
 }  // namespace vireo
