@@ -24,11 +24,7 @@ int main() {
     writeSettingInt("EnableIngameDisplay", 0);
 
     FakeWinamp winamp;
-    FakeGameOptions options;
-    options.exeName = "cstrike.exe";
-    options.modName = "cstrike";
-    options.liblist = "game \"Counter-Strike\"\r\n";
-    FakeGameProcess game(options);
+    FakeGameProcess game(counterStrikeOptions());
     if (!game.start()) {
         std::printf("fake game did not start: %s\n", game.failure().c_str());
         return 1;

@@ -95,9 +95,7 @@ int main() {
     const double idle = microsecondsPerCall(kTicks, [&] { scriptWriterTick(nullptr, 0, 0, 0); });
     std::printf("script writer tick without a game: %.2f us per tick\n", idle);
 
-    FakeGameOptions options;
-    options.exeName = "cstrike.exe";
-    options.modName = "cstrike";
+    FakeGameOptions options = counterStrikeOptions();
     options.plantCopies = false;
     FakeGameProcess game(options);
     if (!game.start()) {

@@ -65,6 +65,15 @@ std::string longPath(const std::string& path) {
 
 }  // namespace
 
+FakeGameOptions counterStrikeOptions() {
+    FakeGameOptions options;
+    options.exeName = "cstrike.exe";
+    options.modName = "cstrike";
+    options.liblist = "// Counter-Strike\r\ngame \"Counter-Strike\"\r\nurl_info \"www.example.org\"\r\n"
+                      "gamedll \"dlls\\mp.dll\"\r\n";
+    return options;
+}
+
 FakeGameProcess::FakeGameProcess(FakeGameOptions options) : options_(std::move(options)) {}
 
 FakeGameProcess::~FakeGameProcess() { stop(); }

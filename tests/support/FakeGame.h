@@ -50,6 +50,10 @@ struct FakeGameOptions {
     std::vector<std::string> extraArguments;  // passed on as they are
 };
 
+// cstrike.exe running the cstrike mod, whose liblist.gam names the game
+// "Counter-Strike": the game auto-pause acts in.
+FakeGameOptions counterStrikeOptions();
+
 class FakeGameProcess {
 public:
     explicit FakeGameProcess(FakeGameOptions options = {});

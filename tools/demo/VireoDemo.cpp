@@ -61,10 +61,7 @@ int main() {
     winamp.setPosition(61500);
     winamp.setLength(245);
 
-    FakeGameOptions options;
-    options.exeName = "cstrike.exe";
-    options.modName = "cstrike";
-    options.liblist = "game \"Counter-Strike\"\r\n";
+    const FakeGameOptions options = counterStrikeOptions();
     FakeGameProcess game(options);
     if (!game.start()) {
         std::printf("the simulated game did not start: %s\n", game.failure().c_str());

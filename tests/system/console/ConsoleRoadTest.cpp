@@ -21,18 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr char kCounterStrikeLiblist[] =
-    "// Counter-Strike\r\ngame \"Counter-Strike\"\r\nurl_info \"www.example.org\"\r\n"
-    "gamedll \"dlls\\mp.dll\"\r\n";
 constexpr char kHalfLifeLiblist[] = "game \"Half-Life\"\r\ngamedll \"dlls\\hl.dll\"\r\n";
-
-FakeGameOptions counterStrike() {
-    FakeGameOptions options;
-    options.exeName = "cstrike.exe";
-    options.modName = "cstrike";
-    options.liblist = kCounterStrikeLiblist;
-    return options;
-}
 
 // Winamp's window, the game and the plug-in, kept for the whole suite so the
 // checks share the waits.
@@ -100,7 +89,7 @@ protected:
         writeSettingInt("EnableScripting", 0);
         writeSettingInt("EnableIngameDisplay", 0);
         session = new Session;
-        startGame(counterStrike());
+        startGame(counterStrikeOptions());
         ASSERT_TRUE(session->plugin.loaded());
         session->plugin.init(session->winamp.handle());
     }
@@ -236,7 +225,7 @@ protected:
 TEST_F(AutoPauseRoadTest, ARestartedGameIsScannedAgainWhileAutoPauseFollowsThePlayer) {
     session->game.reset();
     pump(3000ms);  // a watch tick without a game forgets the scanned mod
-    startGame(counterStrike());
+    startGame(counterStrikeOptions());
     setAlive(false);
     writeSettingInt("EnableAutoPause", 2);
     pump(1000ms);

@@ -138,9 +138,7 @@ TEST(ScriptWriterWithoutGameTest, NoGameWindowNoFile) {
 class ScriptWriterTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        FakeGameOptions options;
-        options.exeName = "cstrike.exe";
-        options.modName = "cstrike";
+        FakeGameOptions options = counterStrikeOptions();
         options.plantCopies = false;
         game_ = new FakeGameProcess(options);
         gameStarted_ = game_->start();
