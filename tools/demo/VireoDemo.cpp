@@ -8,6 +8,7 @@
 #include <string>
 
 #include "player/WinampIpc.h"
+#include "support/FakeEngine.h"
 #include "support/FakeGame.h"
 #include "support/FakeWinamp.h"
 #include "support/TestSupport.h"
@@ -95,6 +96,19 @@ int main() {
     std::string first;
     std::getline(file, first);
     std::printf("\n%s begins:\n  %s\n", script.c_str(), first.c_str());
+
+    // The display: the hook maps the DLL into the game, whose engine then
+    // prints the composed lines every tick while ShowGUI is 1.
+    type(game, winamp, "Vireo ShowGUI");
+    FakeEngine engine(game);
+    pumpUntil([&] { return engine.vireoLoaded(); }, std::chrono::seconds(8));
+    std::printf("\nThe game's engine drew:\n");
+    if (const auto tick = engine.nextTick(std::chrono::seconds(8))) {
+        for (const auto& print : *tick)
+            std::printf("  row %2d: %s\n", static_cast<int>(print.row), print.text);
+    } else {
+        std::printf("  (nothing yet)\n");
+    }
     plugin.unload();
     return 0;
 }
