@@ -13,6 +13,7 @@
 #include "player/PlayerControl.h"
 #include "plugin/Globals.h"
 #include "plugin/Timers.h"
+#include "common/WholeFile.h"
 #include "script/ScriptWriter.h"
 #include "settings/Defaults.h"
 #include "support/FakeGame.h"

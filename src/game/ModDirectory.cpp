@@ -1,8 +1,9 @@
 #include "game/ModDirectory.h"
 
-#include <fstream>
+#include <optional>
 #include <string_view>
 
+#include "common/WholeFile.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "game/Liblist.h"
@@ -12,6 +13,7 @@
 namespace vireo {
 namespace {
 
+constexpr std::size_t kLiblistFileLimit = 64 * 1024;
 constexpr std::string_view kVersionKey = "version";
 constexpr std::string_view kUrlInfoKey = "url_info";
 constexpr std::string_view kTypeKey = "type";
@@ -38,11 +40,12 @@ std::string liblistValue(const std::string& key) {
     const std::string gameDir = gameDirectory();
     if (gameDir.empty()) return {};
     const std::string path = joinModDirectory(gameDir) + std::string(landmarks::kLiblistFileName);
-    // Binary, so the line limit counts what is in the file; the parser drops
-    // the carriage returns itself.
-    std::ifstream file(path, std::ios::in | std::ios::binary);
+    // Read as it is, so the line limit counts what is in the file; the parser
+    // drops the carriage returns itself. A mod's liblist.gam is a few hundred
+    // bytes; anything past the limit is not looked at.
+    const std::optional<std::string> file = readWholeFile(path, kLiblistFileLimit);
     if (!file) return {};
-    return liblistValueIn(file, key);
+    return liblistValueIn(*file, key);
 }
 
 std::string liblistGame() { return liblistValue(std::string(landmarks::kLiblistGameKey)); }

@@ -1,5 +1,7 @@
 #include "script/ScriptWriter.h"
 
+#include "common/WholeFile.h"
+
 #include "common/UniqueResource.h"
 #include "game/GameLocator.h"
 #include "game/ModDirectory.h"
@@ -8,23 +10,6 @@
 #include "settings/Settings.h"
 
 namespace vireo {
-
-bool writeWholeFile(const std::string& path, const std::string& bytes) noexcept {
-    // No sharing restriction: the game may read the file while it is rewritten.
-    UniqueFileHandle file{::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (!file) return false;
-    const char* next = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        DWORD written = 0;
-        const DWORD chunk = left > 0x10000 ? 0x10000 : static_cast<DWORD>(left);
-        if (!::WriteFile(file.get(), next, chunk, &written, nullptr) || written == 0) return false;
-        next += written;
-        left -= written;
-    }
-    return true;
-}
 
 namespace {
 

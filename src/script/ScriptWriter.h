@@ -11,8 +11,4 @@ namespace vireo {
 // with the Script setting expanded (console-safe) at this moment.
 void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 
-// Creates or truncates the file at path and writes the bytes; false when the
-// file cannot be opened or not all bytes were written.
-[[nodiscard]] bool writeWholeFile(const std::string& path, const std::string& bytes) noexcept;
-
 }  // namespace vireo

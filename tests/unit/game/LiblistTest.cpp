@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "game/Liblist.h"
@@ -69,12 +68,11 @@ TEST(LiblistTest, ValueOfTheFirstLineForTheKey) {
         EXPECT_EQ(liblistValueIn(c.text, c.key), c.value) << c.what;
 }
 
-TEST(LiblistTest, ReadingStopsAtTheMatchingLine) {
-    std::istringstream lines("version \"1\"\ngame \"Counter-Strike\"\ntype \"x\"\n");
-    EXPECT_EQ(liblistValueIn(lines, "game"), "Counter-Strike");
-    std::string rest;
-    std::getline(lines, rest);
-    EXPECT_EQ(rest, "type \"x\"");
+TEST(LiblistTest, EveryKeyOfOneFileIsFound) {
+    const std::string file = "version \"1\"\r\ngame \"Counter-Strike\"\r\ntype \"x\"";
+    EXPECT_EQ(liblistValueIn(file, "version"), "1");
+    EXPECT_EQ(liblistValueIn(file, "game"), "Counter-Strike");
+    EXPECT_EQ(liblistValueIn(file, "type"), "x");
 }
 
 }  // namespace
