@@ -49,7 +49,9 @@ int main() {
     }
     plugin.unload();
     std::sort(latencies.begin(), latencies.end());
-    const auto at = [&](double q) { return latencies[static_cast<std::size_t>(q * (latencies.size() - 1))]; };
+    const auto at = [&](double q) {
+        return latencies[static_cast<std::size_t>(q * (latencies.size() - 1))];
+    };
     std::printf("console road latency over %d commands (poll period %u ms):\n", kCommands,
                 kConsolePollPeriodMs);
     std::printf("  median %.1f ms, 95th percentile %.1f ms, maximum %.1f ms\n", at(0.5), at(0.95),

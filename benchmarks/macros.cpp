@@ -107,9 +107,10 @@ int main() {
         scriptWriterTick(nullptr, 0, 0, 0);
         winamp.clear();
     });
-    std::printf("script writer tick with a game, %d ticks: %.1f us per tick "
-                "(period %u ms, %u ms with HighUpdateFrequency)\n",
-                kTicks, writing, kScriptWriterPeriodMs, kScriptWriterFastPeriodMs);
+    std::printf(
+        "script writer tick with a game, %d ticks: %.1f us per tick "
+        "(period %u ms, %u ms with HighUpdateFrequency)\n",
+        kTicks, writing, kScriptWriterPeriodMs, kScriptWriterFastPeriodMs);
     // Where that time goes.
     constexpr int kParts = 200;
     const double locate = microsecondsPerCall(kParts, [] { (void)gameDirectory(); });

@@ -158,11 +158,13 @@ int run() {
                 mb, floorWalk.regions, kFootprintMb, kRounds);
     std::printf("floor  (read every searchable byte once): %8.1f ms  %7.0f MB/s\n", floorMs,
                 mb / floorMs * 1000);
-    std::printf("plain  1024-byte loop (baseline):         %8.1f ms  %7.0f MB/s  patched %u of %u\n",
-                plainMs, mb / plainMs * 1000, plainPatched.patched, plainPatched.expected);
-    std::printf("scan   truncateAllCopies:                 %8.1f ms  %7.0f MB/s  patched %u of %u%s\n",
-                scanMs, mb / scanMs * 1000, scanPatched.patched, scanPatched.expected,
-                scanOk ? "" : "  (a scan FAILED)");
+    std::printf(
+        "plain  1024-byte loop (baseline):         %8.1f ms  %7.0f MB/s  patched %u of %u\n",
+        plainMs, mb / plainMs * 1000, plainPatched.patched, plainPatched.expected);
+    std::printf(
+        "scan   truncateAllCopies:                 %8.1f ms  %7.0f MB/s  patched %u of %u%s\n",
+        scanMs, mb / scanMs * 1000, scanPatched.patched, scanPatched.expected,
+        scanOk ? "" : "  (a scan FAILED)");
     std::printf("scan / floor = %.2f   (goal: within 2)\n", scanMs / floorMs);
     std::printf("plain / scan = %.1f\n", plainMs / scanMs);
     return 0;

@@ -6,8 +6,8 @@
 
 namespace vireo {
 
-inline constexpr std::int32_t kFadeStep = 5;        // volume units per step
-inline constexpr unsigned kFadeStepDelayMs = 20;    // between two steps
+inline constexpr std::int32_t kFadeStep = 5;      // volume units per step
+inline constexpr unsigned kFadeStepDelayMs = 20;  // between two steps
 // A fade across Winamp's whole range takes 52 steps; stored targets far
 // beyond 100 % would otherwise hold Winamp's window for minutes.
 inline constexpr std::size_t kMaxFadeSteps = 64;

@@ -6,6 +6,8 @@
 
 namespace vireo {
 
+// One source line per line of the text.
+// clang-format off
 inline constexpr std::string_view kHelpText =
     "\n"
     "Use the following commands with Vireo. For \texample, \"Vireo Play\" would play the current track.\n"
@@ -40,6 +42,7 @@ inline constexpr std::string_view kHelpText =
     "Help : Displays this help information.\n"
     "\n"
     "END OF HELP.";
+// clang-format on
 static_assert(kHelpText.size() == 1818, "the help text is 1818 bytes");
 
 }  // namespace vireo

@@ -19,7 +19,8 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t li
     while (bytes.size() < limit) {
         DWORD read = 0;
         const std::size_t want = std::min<std::size_t>(kChunkBytes, limit - bytes.size());
-        if (!::ReadFile(file.get(), chunk, static_cast<DWORD>(want), &read, nullptr)) return std::nullopt;
+        if (!::ReadFile(file.get(), chunk, static_cast<DWORD>(want), &read, nullptr))
+            return std::nullopt;
         if (read == 0) break;
         bytes.append(chunk, read);
     }

@@ -10,8 +10,7 @@ namespace vireo {
 
 // The file's bytes, at most `limit` of them; nothing when it cannot be opened
 // or read.
-[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path,
-                                                       std::size_t limit);
+[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path, std::size_t limit);
 
 // Creates or truncates the file at path and writes the bytes; false when the
 // file cannot be opened or not all bytes were written. Other processes (the

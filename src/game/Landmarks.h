@@ -35,8 +35,8 @@ inline constexpr std::uintptr_t kPlayerStateAddress = 0x019A4A3C;
 
 // The engine's table of 32-bit client function pointers, inside the game.
 inline constexpr std::uintptr_t kEngineTableAddress = 0x01DE5158;
-inline constexpr std::size_t kPrintNotifyRowEntry = 43;   // byte offset 0xAC
-inline constexpr std::size_t kIsConsoleVisibleEntry = 70; // byte offset 0x118
+inline constexpr std::size_t kPrintNotifyRowEntry = 43;    // byte offset 0xAC
+inline constexpr std::size_t kIsConsoleVisibleEntry = 70;  // byte offset 0x118
 static_assert(kPrintNotifyRowEntry * 4 == 0xAC && kIsConsoleVisibleEntry * 4 == 0x118);
 
 }  // namespace vireo::landmarks

@@ -1,6 +1,5 @@
 #include "game/Liblist.h"
 
-
 namespace vireo {
 namespace {
 

@@ -6,8 +6,8 @@ namespace vireo {
 
 std::string textUpToNul(const char* bytes, std::size_t count) {
     const void* nul = std::memchr(bytes, '\0', count);
-    return std::string(bytes, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes)
-                                  : count);
+    return std::string(
+        bytes, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : count);
 }
 
 std::string capturedLineText(CapturedLineBuffer buffer) {

@@ -31,8 +31,8 @@ bool searchRegion(const CopyFinder& finder, std::size_t regionSize, std::size_t 
     for (std::size_t offset = 0;;) {
         const std::size_t count = std::min(pieceSize, regionSize - offset);
         if (!read(offset, buffer.data(), count)) return false;
-        const bool patched = finder.forEachCopy(
-            buffer.data(), count, [&](std::size_t at) { return patch(offset + at); });
+        const bool patched = finder.forEachCopy(buffer.data(), count,
+                                                [&](std::size_t at) { return patch(offset + at); });
         if (!patched) return false;
         if (offset + count >= regionSize) return true;
         // The last n-1 bytes start no copy inside this piece: search them again

@@ -19,7 +19,9 @@ public:
 
     // A pattern shorter than two bytes is never searched for: a single byte
     // would be found all through the game's data, and an empty one everywhere.
-    [[nodiscard]] bool searchable() const noexcept { return pattern_.size() >= kMinimumPatternSize; }
+    [[nodiscard]] bool searchable() const noexcept {
+        return pattern_.size() >= kMinimumPatternSize;
+    }
     [[nodiscard]] std::size_t patternSize() const noexcept { return pattern_.size(); }
 
     // Calls onCopy(offset) for each copy lying wholly inside bytes[0, size),
@@ -28,7 +30,8 @@ public:
     template <typename OnCopy>
     bool forEachCopy(const unsigned char* bytes, std::size_t size, OnCopy&& onCopy) const;
 
-    [[nodiscard]] std::vector<std::size_t> findAll(const unsigned char* bytes, std::size_t size) const;
+    [[nodiscard]] std::vector<std::size_t> findAll(const unsigned char* bytes,
+                                                   std::size_t size) const;
 
     static constexpr std::size_t kMinimumPatternSize = 2;
 
@@ -39,7 +42,8 @@ private:
 };
 
 // Reads count bytes at offset into buffer; false when the read fails.
-using RegionReader = std::function<bool(std::size_t offset, unsigned char* buffer, std::size_t count)>;
+using RegionReader =
+    std::function<bool(std::size_t offset, unsigned char* buffer, std::size_t count)>;
 // Truncates the copy at offset; false when the write fails.
 using CopyPatcher = std::function<bool(std::size_t offset)>;
 

@@ -10,7 +10,8 @@
 
 namespace vireo {
 
-bool readGameMemory(std::uintptr_t address, void* buffer, std::size_t count, bool skipRefresh = false);
+bool readGameMemory(std::uintptr_t address, void* buffer, std::size_t count,
+                    bool skipRefresh = false);
 bool writeGameMemory(std::uintptr_t address, const void* bytes, std::size_t count);
 // 1 for build 2343, 0 for another value, -1 when the marker cannot be read.
 [[nodiscard]] int readBuildMarker();

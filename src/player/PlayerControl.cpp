@@ -21,7 +21,9 @@ constexpr int kWinamp3SampleRateKhz = 44;
 
 }  // namespace
 
-void PlayerControl::setWindow(HWND handle) noexcept { window_ = ::IsWindow(handle) ? handle : nullptr; }
+void PlayerControl::setWindow(HWND handle) noexcept {
+    window_ = ::IsWindow(handle) ? handle : nullptr;
+}
 
 LRESULT PlayerControl::send(UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
     // Winamp handles the message before SendMessageA returns: the plug-in runs
@@ -47,7 +49,8 @@ LRESULT PlayerControl::repeatCommand(unsigned id, int count) const noexcept {
 }
 
 std::uint32_t PlayerControl::version() const noexcept {
-    return static_cast<std::uint32_t>(static_cast<std::uintptr_t>(request(IPC_GETVERSION))) & 0xFFFFu;
+    return static_cast<std::uint32_t>(static_cast<std::uintptr_t>(request(IPC_GETVERSION))) &
+           0xFFFFu;
 }
 
 bool PlayerControl::winamp3() const noexcept { return isWinamp3Family(version()); }
@@ -57,14 +60,24 @@ LRESULT PlayerControl::pause() const noexcept { return command(WINAMP_BUTTON3); 
 LRESULT PlayerControl::stop() const noexcept { return command(WINAMP_BUTTON4); }
 LRESULT PlayerControl::stopAfterCurrent() const noexcept { return command(WINAMP_BUTTON4_CTRL); }
 LRESULT PlayerControl::playCd() const noexcept { return command(WINAMP_PLAY_AUDIOCD); }
-LRESULT PlayerControl::nextTrack(int count) const noexcept { return repeatCommand(WINAMP_BUTTON5, count); }
-LRESULT PlayerControl::previousTrack(int count) const noexcept { return repeatCommand(WINAMP_BUTTON1, count); }
+LRESULT PlayerControl::nextTrack(int count) const noexcept {
+    return repeatCommand(WINAMP_BUTTON5, count);
+}
+LRESULT PlayerControl::previousTrack(int count) const noexcept {
+    return repeatCommand(WINAMP_BUTTON1, count);
+}
 LRESULT PlayerControl::playlistBeginning() const noexcept { return command(WINAMP_BUTTON1_CTRL); }
 LRESULT PlayerControl::playlistEnd() const noexcept { return command(WINAMP_BUTTON5_CTRL); }
 
-LRESULT PlayerControl::setVolume(int volume) const noexcept { return request(IPC_SETVOLUME, volume); }
-LRESULT PlayerControl::setShuffle(int value) const noexcept { return request(IPC_SET_SHUFFLE, value); }
-LRESULT PlayerControl::setRepeat(int value) const noexcept { return request(IPC_SET_REPEAT, value); }
+LRESULT PlayerControl::setVolume(int volume) const noexcept {
+    return request(IPC_SETVOLUME, volume);
+}
+LRESULT PlayerControl::setShuffle(int value) const noexcept {
+    return request(IPC_SET_SHUFFLE, value);
+}
+LRESULT PlayerControl::setRepeat(int value) const noexcept {
+    return request(IPC_SET_REPEAT, value);
+}
 
 LRESULT PlayerControl::setPanning(int value) const noexcept {
     return request(IPC_SETPANNING, winamp3() ? winamp3Panning(value) : value);
@@ -86,7 +99,9 @@ LRESULT PlayerControl::fastForward(int seconds) const noexcept {
     return request(IPC_JUMPTOTIME, skipTarget(position, seconds));
 }
 
-LRESULT PlayerControl::fastRewind(int seconds) const noexcept { return fastForward(negated(seconds)); }
+LRESULT PlayerControl::fastRewind(int seconds) const noexcept {
+    return fastForward(negated(seconds));
+}
 
 LRESULT PlayerControl::clearPlaylist() const noexcept { return request(IPC_DELETE); }
 
@@ -132,7 +147,9 @@ LRESULT PlayerControl::setPreamp(int level) const noexcept {
     return request(IPC_SETEQDATA, level);
 }
 
-int PlayerControl::getPlaylistPosition() const noexcept { return replyValue(request(IPC_GETLISTPOS)); }
+int PlayerControl::getPlaylistPosition() const noexcept {
+    return replyValue(request(IPC_GETLISTPOS));
+}
 
 std::string PlayerControl::getTitle() const {
     if (!winamp3()) {
@@ -150,7 +167,8 @@ std::string PlayerControl::getTitle() const {
     char text[kStudioTextCapacity] = {};
     const int length = ::GetWindowTextA(studio, text, kStudioTextCapacity);
     if (length <= 0) return {};
-    return studioTitle(std::string(text, length < kStudioTextCapacity ? length : kStudioTextCapacity - 1));
+    return studioTitle(
+        std::string(text, length < kStudioTextCapacity ? length : kStudioTextCapacity - 1));
 }
 
 std::string PlayerControl::getArtist() const { return artistOf(getTitle()); }
@@ -179,7 +197,9 @@ int PlayerControl::getSampleRate() const noexcept {
     return isWinamp3 ? kWinamp3SampleRateKhz : reply;
 }
 
-int PlayerControl::getChannels() const noexcept { return replyValue(request(IPC_GETINFO, GETINFO_CHANNELS)); }
+int PlayerControl::getChannels() const noexcept {
+    return replyValue(request(IPC_GETINFO, GETINFO_CHANNELS));
+}
 
 std::string PlayerControl::getVersionText() const { return versionText(version()); }
 

@@ -21,7 +21,9 @@ constexpr std::uint32_t kBitrateCode192 = 0x00323931;
 
 }  // namespace
 
-bool isWinamp3Family(std::uint32_t version) noexcept { return (version & 0xFFFFu) >= WINAMP3_VERSION; }
+bool isWinamp3Family(std::uint32_t version) noexcept {
+    return (version & 0xFFFFu) >= WINAMP3_VERSION;
+}
 
 std::string versionText(std::uint32_t version) {
     const unsigned v = version & 0xFFFFu;
@@ -39,7 +41,9 @@ std::string minutesSecondsText(std::int32_t seconds) {
     return text;
 }
 
-std::string positionText(std::int32_t milliseconds) { return minutesSecondsText(milliseconds / 1000); }
+std::string positionText(std::int32_t milliseconds) {
+    return minutesSecondsText(milliseconds / 1000);
+}
 
 std::string lengthText(std::int32_t reply, bool winamp3) {
     // Winamp 3 answers in microseconds, Winamp 2 in seconds.
@@ -48,10 +52,14 @@ std::string lengthText(std::int32_t reply, bool winamp3) {
 
 int winamp3Bitrate(std::uint32_t reply) noexcept {
     switch (reply) {
-    case 0: return 96;
-    case kBitrateCode112: return 112;
-    case kBitrateCode192: return 192;
-    default: return 128;
+        case 0:
+            return 96;
+        case kBitrateCode112:
+            return 112;
+        case kBitrateCode192:
+            return 192;
+        default:
+            return 128;
     }
 }
 
@@ -99,10 +107,13 @@ std::int32_t seekTarget(std::int32_t percent, std::int32_t length) noexcept {
 }
 
 std::int32_t skipTarget(std::int32_t position, std::int32_t seconds) noexcept {
-    return asSigned(static_cast<std::uint32_t>(position) + static_cast<std::uint32_t>(seconds) * 1000u);
+    return asSigned(static_cast<std::uint32_t>(position) +
+                    static_cast<std::uint32_t>(seconds) * 1000u);
 }
 
-std::int32_t negated(std::int32_t value) noexcept { return asSigned(0u - static_cast<std::uint32_t>(value)); }
+std::int32_t negated(std::int32_t value) noexcept {
+    return asSigned(0u - static_cast<std::uint32_t>(value));
+}
 
 std::int32_t winamp3Panning(std::int32_t value) noexcept {
     return asSigned(static_cast<std::uint32_t>(value) + 127u);

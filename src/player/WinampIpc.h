@@ -7,31 +7,31 @@
 namespace vireo {
 
 // WM_COMMAND identifiers (wParam; lParam is 0).
-inline constexpr unsigned WINAMP_BUTTON1 = 40044;        // previous track
-inline constexpr unsigned WINAMP_BUTTON2 = 40045;        // play
-inline constexpr unsigned WINAMP_BUTTON3 = 40046;        // pause / unpause
-inline constexpr unsigned WINAMP_BUTTON4 = 40047;        // stop
-inline constexpr unsigned WINAMP_BUTTON5 = 40048;        // next track
-inline constexpr unsigned WINAMP_BUTTON1_CTRL = 40154;   // first playlist entry
-inline constexpr unsigned WINAMP_BUTTON4_CTRL = 40157;   // stop after the current track
-inline constexpr unsigned WINAMP_BUTTON5_CTRL = 40158;   // last playlist entry
-inline constexpr unsigned WINAMP_PLAY_AUDIOCD = 40323;   // play the audio CD
+inline constexpr unsigned WINAMP_BUTTON1 = 40044;       // previous track
+inline constexpr unsigned WINAMP_BUTTON2 = 40045;       // play
+inline constexpr unsigned WINAMP_BUTTON3 = 40046;       // pause / unpause
+inline constexpr unsigned WINAMP_BUTTON4 = 40047;       // stop
+inline constexpr unsigned WINAMP_BUTTON5 = 40048;       // next track
+inline constexpr unsigned WINAMP_BUTTON1_CTRL = 40154;  // first playlist entry
+inline constexpr unsigned WINAMP_BUTTON4_CTRL = 40157;  // stop after the current track
+inline constexpr unsigned WINAMP_BUTTON5_CTRL = 40158;  // last playlist entry
+inline constexpr unsigned WINAMP_PLAY_AUDIOCD = 40323;  // play the audio CD
 
 // The plug-in request message: the request number goes in lParam, its
 // argument in wParam, and the reply is the send's result.
 inline constexpr unsigned WM_WA_IPC = 0x0400;  // WM_USER
 
-inline constexpr int IPC_GETVERSION = 0;          // reply: version, low 16 bits
-inline constexpr int IPC_DELETE = 101;            // empties the playlist
-inline constexpr int IPC_ISPLAYING = 104;         // reply: IPC_PLAYING, IPC_PAUSED, else stopped
-inline constexpr int IPC_GETOUTPUTTIME = 105;     // wParam OUTPUTTIME_*
-inline constexpr int IPC_JUMPTOTIME = 106;        // wParam: milliseconds
-inline constexpr int IPC_SETVOLUME = 122;         // wParam: 0..255
-inline constexpr int IPC_SETPANNING = 123;        // wParam: panning
-inline constexpr int IPC_GETLISTPOS = 125;        // reply: current playlist index
-inline constexpr int IPC_GETINFO = 126;           // wParam GETINFO_*
-inline constexpr int IPC_GETEQDATA = 127;         // wParam EQDATA_*: selects the entry for IPC_SETEQDATA
-inline constexpr int IPC_SETEQDATA = 128;         // wParam: value of the selected entry
+inline constexpr int IPC_GETVERSION = 0;       // reply: version, low 16 bits
+inline constexpr int IPC_DELETE = 101;         // empties the playlist
+inline constexpr int IPC_ISPLAYING = 104;      // reply: IPC_PLAYING, IPC_PAUSED, else stopped
+inline constexpr int IPC_GETOUTPUTTIME = 105;  // wParam OUTPUTTIME_*
+inline constexpr int IPC_JUMPTOTIME = 106;     // wParam: milliseconds
+inline constexpr int IPC_SETVOLUME = 122;      // wParam: 0..255
+inline constexpr int IPC_SETPANNING = 123;     // wParam: panning
+inline constexpr int IPC_GETLISTPOS = 125;     // reply: current playlist index
+inline constexpr int IPC_GETINFO = 126;        // wParam GETINFO_*
+inline constexpr int IPC_GETEQDATA = 127;  // wParam EQDATA_*: selects the entry for IPC_SETEQDATA
+inline constexpr int IPC_SETEQDATA = 128;  // wParam: value of the selected entry
 inline constexpr int IPC_GETPLAYLISTTITLE = 212;  // wParam: index; reply: address of the title or 0
 inline constexpr int IPC_SET_SHUFFLE = 252;       // wParam: 0 or 1
 inline constexpr int IPC_SET_REPEAT = 253;        // wParam: 0 or 1
@@ -42,7 +42,8 @@ inline constexpr int IPC_PAUSED = 3;
 
 // Arguments of IPC_GETOUTPUTTIME.
 inline constexpr int OUTPUTTIME_POSITION = 0;  // reply: milliseconds
-inline constexpr int OUTPUTTIME_LENGTH = 1;    // reply: seconds (microseconds in Winamp 3), -1 unknown
+inline constexpr int OUTPUTTIME_LENGTH =
+    1;  // reply: seconds (microseconds in Winamp 3), -1 unknown
 
 // Arguments of IPC_GETINFO.
 inline constexpr int GETINFO_SAMPLERATE = 0;  // kHz

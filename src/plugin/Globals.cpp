@@ -18,8 +18,10 @@ PlayerControl playerControl;
 
 const std::string settingsKeyPath{defaults::kKeyPath};
 
-#define VIREO_STRING_SETTING(name) \
-    StringSetting name { HKEY_LOCAL_MACHINE, settingsKeyPath, #name, std::string(defaults::k##name) }
+#define VIREO_STRING_SETTING(name)                                                 \
+    StringSetting name {                                                           \
+        HKEY_LOCAL_MACHINE, settingsKeyPath, #name, std::string(defaults::k##name) \
+    }
 #define VIREO_INT_SETTING(name) \
     IntSetting name { HKEY_LOCAL_MACHINE, settingsKeyPath, #name, defaults::k##name }
 
@@ -48,8 +50,13 @@ VIREO_INT_SETTING(StartLine);
 
 const std::string pluginDescription{kPluginDescription};
 
-PluginRecord pluginRecord{kGeneralPurposePluginVersion, pluginDescription.c_str(),
-                          pluginInit, pluginConfig, pluginQuit, nullptr, nullptr};
+PluginRecord pluginRecord{kGeneralPurposePluginVersion,
+                          pluginDescription.c_str(),
+                          pluginInit,
+                          pluginConfig,
+                          pluginQuit,
+                          nullptr,
+                          nullptr};
 
 std::array<std::string, 6> displayWorkingCopy;
 

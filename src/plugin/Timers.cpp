@@ -43,8 +43,8 @@ void rearmTimersFull(HWND window) noexcept {
 namespace vireo {
 
 void stopHostTimers(HWND window) noexcept {
-    for (UINT_PTR id : {kHookInstallerTimerId, kDisplayComposerTimerId, kScriptWriterTimerId,
-                        kAutoPauseTimerId})
+    for (UINT_PTR id :
+         {kHookInstallerTimerId, kDisplayComposerTimerId, kScriptWriterTimerId, kAutoPauseTimerId})
         ::KillTimer(window, id);
 }
 

@@ -31,6 +31,8 @@ inline constexpr std::int32_t kStartLine = 11;
 
 // Nine lines joined by CR LF, line 5 empty, no line break after the last,
 // which ends after "developer 0" without a closing quote: 716 bytes.
+// One source line per line of the text.
+// clang-format off
 inline constexpr std::string_view kScript =
     "alias Vireo_EchoSong \"developer 1; echo Current Song:; echo %DISPLAYNAME%; developer 0\"\r\n"
     "alias Vireo_EchoDate \"developer 1; echo Current Date:; echo %DATE% (%SHORTDATE%); developer 0\"\r\n"
@@ -41,6 +43,7 @@ inline constexpr std::string_view kScript =
     "alias Vireo_AnnounceDate \"say The current date is %DATE%\"\r\n"
     "alias Vireo_AnnounceTime \"say The current time is %TIME%\"\r\n"
     "alias Vireo_AnnounceDetails \"developer 1; say ( %DISPLAYNAME% ) - ( %BITRATE%kbps ) - ( %FREQ%khz ) - ( %CHANNELS% ); developer 0";
+// clang-format on
 static_assert(kScript.size() == 716, "the default script is 716 bytes");
 
 }  // namespace vireo::defaults

@@ -40,8 +40,8 @@ std::int32_t IntSetting::read() const noexcept {
 }
 
 void IntSetting::write(std::int32_t value) const noexcept {
-    ::RegSetValueExA(key_.get(), name_.c_str(), 0, REG_DWORD,
-                     reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ::RegSetValueExA(key_.get(), name_.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                     sizeof value);
 }
 
 StringSetting::StringSetting(HKEY root, const std::string& subKey, std::string valueName,
@@ -67,8 +67,7 @@ std::string StringSetting::read() const {
 
 void StringSetting::write(const std::string& value) const noexcept {
     ::RegSetValueExA(key_.get(), name_.c_str(), 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(value.data()),
-                     static_cast<DWORD>(value.size()));
+                     reinterpret_cast<const BYTE*>(value.data()), static_cast<DWORD>(value.size()));
 }
 
 }  // namespace vireo

@@ -48,8 +48,10 @@ std::string quoted(const std::string& argument) {
             ++backslashes;
             continue;
         }
-        if (c == '"') out.append(backslashes * 2 + 1, '\\');
-        else out.append(backslashes, '\\');
+        if (c == '"')
+            out.append(backslashes * 2 + 1, '\\');
+        else
+            out.append(backslashes, '\\');
         backslashes = 0;
         out += c;
     }
@@ -69,8 +71,9 @@ FakeGameOptions counterStrikeOptions() {
     FakeGameOptions options;
     options.exeName = "cstrike.exe";
     options.modName = "cstrike";
-    options.liblist = "// Counter-Strike\r\ngame \"Counter-Strike\"\r\nurl_info \"www.example.org\"\r\n"
-                      "gamedll \"dlls\\mp.dll\"\r\n";
+    options.liblist =
+        "// Counter-Strike\r\ngame \"Counter-Strike\"\r\nurl_info \"www.example.org\"\r\n"
+        "gamedll \"dlls\\mp.dll\"\r\n";
     return options;
 }
 

@@ -45,7 +45,7 @@ struct FakeGameOptions {
     std::string windowClass = "Half-Life";
     std::string windowTitle = "Half-Life";
     bool plantCopies = true;
-    unsigned footprintMb = 0;     // writable data for the benchmark, in regions <= 4 MB
+    unsigned footprintMb = 0;  // writable data for the benchmark, in regions <= 4 MB
     unsigned footprintCopies = 40;
     std::vector<std::string> extraArguments;  // passed on as they are
 };

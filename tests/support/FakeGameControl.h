@@ -15,21 +15,21 @@
 namespace vireo::test::fake_game {
 
 // Command-line options, parsed in one place (fake_game/Options.cpp).
-inline constexpr char kOptionBuildMarker[] = "--build-marker";      // N: 16-bit value at the marker
+inline constexpr char kOptionBuildMarker[] = "--build-marker";  // N: 16-bit value at the marker
 // The marker's page is not allocated. On Windows reading it then fails;
 // under Wine another process reads the whole low address space, allocated or
 // not, as zeros (or whatever the system mapped there later).
 inline constexpr char kOptionNoBuildMarker[] = "--no-build-marker";
-inline constexpr char kOptionMod[] = "--mod";                       // NAME at the mod-name landmark
-inline constexpr char kOptionWindowClass[] = "--window-class";      // default "Half-Life"
-inline constexpr char kOptionWindowTitle[] = "--window-title";      // default "Half-Life"
-inline constexpr char kOptionNoCopies[] = "--no-copies";            // plant no scan targets
-inline constexpr char kOptionFootprintMb[] = "--footprint-mb";      // N MB of writable data
+inline constexpr char kOptionMod[] = "--mod";                   // NAME at the mod-name landmark
+inline constexpr char kOptionWindowClass[] = "--window-class";  // default "Half-Life"
+inline constexpr char kOptionWindowTitle[] = "--window-title";  // default "Half-Life"
+inline constexpr char kOptionNoCopies[] = "--no-copies";        // plant no scan targets
+inline constexpr char kOptionFootprintMb[] = "--footprint-mb";  // N MB of writable data
 inline constexpr char kOptionFootprintCopies[] = "--footprint-copies";  // copies in it
 
 // Exit codes that tell the controller why the fake did not come up.
 inline constexpr int kExitBadOptions = 2;
-inline constexpr int kExitLandmarksTaken = 3;   // a landmark address was not free
+inline constexpr int kExitLandmarksTaken = 3;  // a landmark address was not free
 inline constexpr int kExitControlBlockTaken = 4;
 inline constexpr int kExitPlantFailed = 5;
 inline constexpr int kExitFootprintFailed = 6;

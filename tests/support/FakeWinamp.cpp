@@ -73,12 +73,16 @@ WinampMessage copyData(unsigned long kind, const std::string& text) {
 
 std::ostream& operator<<(std::ostream& out, const WinampMessage& message) {
     switch (message.kind) {
-    case MessageKind::Command: out << "command " << message.id; break;
-    case MessageKind::Request: out << "request " << message.id << " (" << message.argument << ")"; break;
-    case MessageKind::CopyData:
-        out << "copy data " << message.id << ", " << message.byteCount << " bytes ";
-        writeBytes(out, message.bytes);
-        break;
+        case MessageKind::Command:
+            out << "command " << message.id;
+            break;
+        case MessageKind::Request:
+            out << "request " << message.id << " (" << message.argument << ")";
+            break;
+        case MessageKind::CopyData:
+            out << "copy data " << message.id << ", " << message.byteCount << " bytes ";
+            writeBytes(out, message.bytes);
+            break;
     }
     return out;
 }
@@ -88,7 +92,8 @@ void PrintTo(const WinampMessage& message, std::ostream* out) { *out << message;
 ::testing::AssertionResult sameMessages(const std::vector<WinampMessage>& actual,
                                         const std::vector<WinampMessage>& expected) {
     std::size_t first = 0;
-    while (first < actual.size() && first < expected.size() && actual[first] == expected[first]) ++first;
+    while (first < actual.size() && first < expected.size() && actual[first] == expected[first])
+        ++first;
     if (first == actual.size() && first == expected.size()) return ::testing::AssertionSuccess();
 
     std::ostringstream report;
@@ -117,8 +122,8 @@ FakeWinamp::FakeWinamp() {
     registerClass(vireo::WINAMP_WINDOW_CLASS, windowProc);
     // Hidden, like a Winamp started minimised; FindWindow is never needed for
     // it, since the plug-in is handed its window.
-    window_ = ::CreateWindowA(vireo::WINAMP_WINDOW_CLASS, "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 275, 116,
-                              nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+    window_ = ::CreateWindowA(vireo::WINAMP_WINDOW_CLASS, "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 275,
+                              116, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
 }
 
 FakeWinamp::~FakeWinamp() { destroy(); }
@@ -146,7 +151,8 @@ std::int32_t FakeWinamp::equaliser(int entry) const {
 }
 
 void FakeWinamp::setEqualiser(int entry, std::int32_t value) {
-    if (entry >= 0 && entry < static_cast<int>(equaliser_.size())) equaliser_[static_cast<std::size_t>(entry)] = value;
+    if (entry >= 0 && entry < static_cast<int>(equaliser_.size()))
+        equaliser_[static_cast<std::size_t>(entry)] = value;
 }
 
 std::vector<WinampMessage> FakeWinamp::messages() const {
@@ -159,7 +165,8 @@ std::vector<WinampMessage> FakeWinamp::messages() const {
 std::vector<unsigned> FakeWinamp::commands() const {
     std::vector<unsigned> result;
     for (const auto& received : log_)
-        if (received.message.kind == MessageKind::Command) result.push_back(static_cast<unsigned>(received.message.id));
+        if (received.message.kind == MessageKind::Command)
+            result.push_back(static_cast<unsigned>(received.message.id));
     return result;
 }
 
@@ -173,19 +180,25 @@ std::vector<std::int32_t> FakeWinamp::requests(int number) const {
 
 std::vector<std::int32_t> FakeWinamp::volumes() const { return requests(vireo::IPC_SETVOLUME); }
 
-LRESULT CALLBACK FakeWinamp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK FakeWinamp::windowProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        ::SetWindowLongPtrA(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<FakeWinamp*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self) {
         try {
             switch (message) {
-            case WM_COMMAND: return self->onCommand(wParam, lParam);
-            case vireo::WM_WA_IPC: return self->onRequest(wParam, lParam);
-            case WM_COPYDATA: return self->onCopyData(wParam, lParam);
-            default: break;
+                case WM_COMMAND:
+                    return self->onCommand(wParam, lParam);
+                case vireo::WM_WA_IPC:
+                    return self->onRequest(wParam, lParam);
+                case WM_COPYDATA:
+                    return self->onCopyData(wParam, lParam);
+                default:
+                    break;
             }
         } catch (...) {
             return 0;
@@ -205,22 +218,33 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
     log_.push_back(received);
 
     switch (wParam) {
-    case vireo::WINAMP_BUTTON2: playStatus_ = vireo::IPC_PLAYING; break;
-    case vireo::WINAMP_BUTTON3:
-        if (playStatus_ == vireo::IPC_PLAYING) {
-            playStatus_ = vireo::IPC_PAUSED;
-        } else if (playStatus_ == vireo::IPC_PAUSED) {
+        case vireo::WINAMP_BUTTON2:
             playStatus_ = vireo::IPC_PLAYING;
-        }
-        break;
-    case vireo::WINAMP_BUTTON4: playStatus_ = 0; break;
-    case vireo::WINAMP_BUTTON5: stepPlaylist(1); break;
-    case vireo::WINAMP_BUTTON1: stepPlaylist(-1); break;
-    case vireo::WINAMP_BUTTON1_CTRL: playlistPosition_ = 0; break;
-    case vireo::WINAMP_BUTTON5_CTRL:
-        if (!playlist_.empty()) playlistPosition_ = static_cast<int>(playlist_.size()) - 1;
-        break;
-    default: break;
+            break;
+        case vireo::WINAMP_BUTTON3:
+            if (playStatus_ == vireo::IPC_PLAYING) {
+                playStatus_ = vireo::IPC_PAUSED;
+            } else if (playStatus_ == vireo::IPC_PAUSED) {
+                playStatus_ = vireo::IPC_PLAYING;
+            }
+            break;
+        case vireo::WINAMP_BUTTON4:
+            playStatus_ = 0;
+            break;
+        case vireo::WINAMP_BUTTON5:
+            stepPlaylist(1);
+            break;
+        case vireo::WINAMP_BUTTON1:
+            stepPlaylist(-1);
+            break;
+        case vireo::WINAMP_BUTTON1_CTRL:
+            playlistPosition_ = 0;
+            break;
+        case vireo::WINAMP_BUTTON5_CTRL:
+            if (!playlist_.empty()) playlistPosition_ = static_cast<int>(playlist_.size()) - 1;
+            break;
+        default:
+            break;
     }
     return 0;
 }
@@ -251,38 +275,54 @@ LRESULT FakeWinamp::onRequest(WPARAM wParam, LPARAM lParam) {
 
 LRESULT FakeWinamp::builtInReply(int number, std::int32_t argument, WPARAM) {
     switch (number) {
-    case vireo::IPC_GETVERSION: return replyOf(version_);
-    case vireo::IPC_DELETE:
-        playlist_.clear();
-        playlistPosition_ = 0;
-        return 0;
-    case vireo::IPC_ISPLAYING: return replyOf(playStatus_);
-    case vireo::IPC_GETOUTPUTTIME:
-        if (argument == vireo::OUTPUTTIME_POSITION) return replyOf(position_);
-        if (argument == vireo::OUTPUTTIME_LENGTH) return replyOf(length_);
-        return -1;
-    case vireo::IPC_JUMPTOTIME: position_ = argument; return 0;
-    case vireo::IPC_SETVOLUME: volume_ = argument; return 0;
-    case vireo::IPC_SETPANNING: panning_ = argument; return 0;
-    case vireo::IPC_GETLISTPOS: return replyOf(playlistPosition_);
-    case vireo::IPC_GETINFO:
-        if (argument == vireo::GETINFO_SAMPLERATE) return replyOf(sampleRate_);
-        if (argument == vireo::GETINFO_BITRATE) return replyOf(bitrate_);
-        if (argument == vireo::GETINFO_CHANNELS) return replyOf(channels_);
-        return 0;
-    case vireo::IPC_GETEQDATA:
-        equaliserEntry_ = argument;
-        return replyOf(equaliser(argument));
-    case vireo::IPC_SETEQDATA: setEqualiser(equaliserEntry_, argument); return 0;
-    case vireo::IPC_GETPLAYLISTTITLE: {
-        const auto own = titles_.find(argument);
-        if (own != titles_.end()) return reinterpret_cast<LRESULT>(own->second.c_str());
-        if (title_) return reinterpret_cast<LRESULT>(title_->c_str());
-        return 0;
-    }
-    case vireo::IPC_SET_SHUFFLE: shuffle_ = argument; return 0;
-    case vireo::IPC_SET_REPEAT: repeat_ = argument; return 0;
-    default: return 0;
+        case vireo::IPC_GETVERSION:
+            return replyOf(version_);
+        case vireo::IPC_DELETE:
+            playlist_.clear();
+            playlistPosition_ = 0;
+            return 0;
+        case vireo::IPC_ISPLAYING:
+            return replyOf(playStatus_);
+        case vireo::IPC_GETOUTPUTTIME:
+            if (argument == vireo::OUTPUTTIME_POSITION) return replyOf(position_);
+            if (argument == vireo::OUTPUTTIME_LENGTH) return replyOf(length_);
+            return -1;
+        case vireo::IPC_JUMPTOTIME:
+            position_ = argument;
+            return 0;
+        case vireo::IPC_SETVOLUME:
+            volume_ = argument;
+            return 0;
+        case vireo::IPC_SETPANNING:
+            panning_ = argument;
+            return 0;
+        case vireo::IPC_GETLISTPOS:
+            return replyOf(playlistPosition_);
+        case vireo::IPC_GETINFO:
+            if (argument == vireo::GETINFO_SAMPLERATE) return replyOf(sampleRate_);
+            if (argument == vireo::GETINFO_BITRATE) return replyOf(bitrate_);
+            if (argument == vireo::GETINFO_CHANNELS) return replyOf(channels_);
+            return 0;
+        case vireo::IPC_GETEQDATA:
+            equaliserEntry_ = argument;
+            return replyOf(equaliser(argument));
+        case vireo::IPC_SETEQDATA:
+            setEqualiser(equaliserEntry_, argument);
+            return 0;
+        case vireo::IPC_GETPLAYLISTTITLE: {
+            const auto own = titles_.find(argument);
+            if (own != titles_.end()) return reinterpret_cast<LRESULT>(own->second.c_str());
+            if (title_) return reinterpret_cast<LRESULT>(title_->c_str());
+            return 0;
+        }
+        case vireo::IPC_SET_SHUFFLE:
+            shuffle_ = argument;
+            return 0;
+        case vireo::IPC_SET_REPEAT:
+            repeat_ = argument;
+            return 0;
+        default:
+            return 0;
     }
 }
 
@@ -308,8 +348,8 @@ LRESULT FakeWinamp::onCopyData(WPARAM wParam, LPARAM lParam) {
 
 FakeStudioWindow::FakeStudioWindow(const std::string& text) {
     registerClass(vireo::WINAMP3_STUDIO_CLASS, ::DefWindowProcA);
-    window_ = ::CreateWindowA(vireo::WINAMP3_STUDIO_CLASS, text.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                              nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    window_ = ::CreateWindowA(vireo::WINAMP3_STUDIO_CLASS, text.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
+                              200, 100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 
 FakeStudioWindow::~FakeStudioWindow() {

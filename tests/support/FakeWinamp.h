@@ -146,7 +146,8 @@ public:
     void clear() { log_.clear(); }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
     LRESULT onCommand(WPARAM wParam, LPARAM lParam);
     LRESULT onRequest(WPARAM wParam, LPARAM lParam);
     LRESULT onCopyData(WPARAM wParam, LPARAM lParam);

@@ -127,8 +127,8 @@ HostWindow::HostWindow() {
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "VireoTestHost";
     ::RegisterClassA(&wc);
-    window_ = ::CreateWindowA("VireoTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                              nullptr, nullptr, wc.hInstance, nullptr);
+    window_ = ::CreateWindowA("VireoTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                              nullptr, wc.hInstance, nullptr);
 }
 
 HostWindow::~HostWindow() {

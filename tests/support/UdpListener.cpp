@@ -25,7 +25,8 @@ std::optional<std::vector<std::uint8_t>> UdpListener::receive(std::chrono::milli
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(socket_, &readable);
-    timeval wait{static_cast<long>(timeout.count() / 1000), static_cast<long>(timeout.count() % 1000) * 1000};
+    timeval wait{static_cast<long>(timeout.count() / 1000),
+                 static_cast<long>(timeout.count() % 1000) * 1000};
     if (::select(0, &readable, nullptr, nullptr, &wait) != 1) return std::nullopt;
     std::vector<std::uint8_t> datagram(65536);
     const int size = ::recv(socket_, reinterpret_cast<char*>(datagram.data()),

@@ -13,9 +13,8 @@ constexpr std::size_t kMegabyte = 1024 * 1024;
 constexpr std::size_t kPage = 0x1000;
 constexpr std::size_t kChunk = 1024;
 // Regions of a game's heaps and pools come in mixed sizes, none above 4 MB.
-constexpr std::size_t kRegionSizes[] = {4 * kMegabyte, 1 * kMegabyte, 2 * kMegabyte,
-                                        512 * 1024,    64 * 1024,     3 * kMegabyte,
-                                        256 * 1024};
+constexpr std::size_t kRegionSizes[] = {4 * kMegabyte, 1 * kMegabyte, 2 * kMegabyte, 512 * 1024,
+                                        64 * 1024,     3 * kMegabyte, 256 * 1024};
 
 struct Random {
     std::uint32_t state = 2463534242u;
@@ -57,9 +56,15 @@ bool plantFootprint(const Options& options, ControlBlock& block) {
         const std::size_t chunk = 1 + random.next() % (size / kChunk - 1);
         std::size_t offset = 0;
         switch (c % 3) {
-            case 0: offset = chunk * kChunk - 7; break;
-            case 1: offset = chunk * kChunk - n; break;
-            default: offset = random.next() % (size - n); break;
+            case 0:
+                offset = chunk * kChunk - 7;
+                break;
+            case 1:
+                offset = chunk * kChunk - n;
+                break;
+            default:
+                offset = random.next() % (size - n);
+                break;
         }
         writeCopy(reinterpret_cast<std::uintptr_t>(base + offset));
         if (!recordCopy(block, base + offset, CopyPlace::Footprint, true)) return false;

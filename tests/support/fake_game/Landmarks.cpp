@@ -47,7 +47,8 @@ bool setUpLandmarks(const Options& options) {
     }
     // Only the set the marker selects holds the mod name, so reading the
     // other set's address gives an empty name.
-    const landmarks::LandmarkSet& set = is2343 ? landmarks::kLandmarks2343 : landmarks::kLandmarksDefault;
+    const landmarks::LandmarkSet& set =
+        is2343 ? landmarks::kLandmarks2343 : landmarks::kLandmarksDefault;
     const std::size_t length = std::min(options.modName.size(), landmarks::kModNameSize);
     std::memcpy(reinterpret_cast<char*>(set.modName), options.modName.data(), length);
     return true;

@@ -38,9 +38,9 @@ int run(int argc, char** argv) {
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = options.windowClass.c_str();
     if (!::RegisterClassA(&wc)) return kExitNoWindow;
-    HWND window = ::CreateWindowA(wc.lpszClassName, options.windowTitle.c_str(),
-                                  WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
+    HWND window =
+        ::CreateWindowA(wc.lpszClassName, options.windowTitle.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
+                        320, 240, nullptr, nullptr, wc.hInstance, nullptr);
     if (!window) return kExitNoWindow;
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {

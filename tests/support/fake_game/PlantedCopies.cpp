@@ -8,19 +8,18 @@ namespace vireo::test::fake_game {
 namespace {
 
 constexpr std::string_view kText = landmarks::kUnknownCommandText;
-constexpr std::size_t kChunk = 1024;               // the read size of the plain scan
-constexpr std::size_t kScanRegionLimit = 0x450000; // the largest region a scan searches
+constexpr std::size_t kChunk = 1024;                // the read size of the plain scan
+constexpr std::size_t kScanRegionLimit = 0x450000;  // the largest region a scan searches
 constexpr std::size_t kPage = 0x1000;
 constexpr std::size_t kArenaSize = 0x10000;
-constexpr std::size_t kInside = 100;               // a copy well inside a page
+constexpr std::size_t kInside = 100;  // a copy well inside a page
 
 // A copy in the program's own initialised data. Whether the system reports
 // its page PAGE_READWRITE once written differs between Windows and Wine.
 char gImageData[256] = "fake game data";
 
 unsigned char* allocate(std::size_t size, DWORD protect) {
-    return static_cast<unsigned char*>(
-        ::VirtualAlloc(nullptr, size, kAllocationFlags, protect));
+    return static_cast<unsigned char*>(::VirtualAlloc(nullptr, size, kAllocationFlags, protect));
 }
 
 MEMORY_BASIC_INFORMATION regionOf(const void* address) {
@@ -34,8 +33,8 @@ MEMORY_BASIC_INFORMATION regionOf(const void* address) {
 template <typename F>
 void withAccess(std::uintptr_t address, F f) {
     const DWORD protect = regionOf(reinterpret_cast<void*>(address)).Protect;
-    const DWORD writable = PAGE_READWRITE | PAGE_EXECUTE_READWRITE | PAGE_WRITECOPY |
-                           PAGE_EXECUTE_WRITECOPY;
+    const DWORD writable =
+        PAGE_READWRITE | PAGE_EXECUTE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_WRITECOPY;
     const bool plain = (protect & writable) != 0 && (protect & PAGE_GUARD) == 0;
     void* at = reinterpret_cast<void*>(address);
     DWORD old = 0;

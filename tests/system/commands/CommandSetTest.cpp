@@ -83,14 +83,14 @@ TEST_F(CommandSetTest, LoadHandsOverANameWithBlanksAndSetPcmSwitchesTheMode) {
     const std::string name = binDirectory() + "track one with blanks.mp3";
     std::ofstream(name) << "x";
     const std::vector<WinampMessage> replacing{
-        request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
+        request(IPC_GETVERSION),      request(IPC_DELETE),          command(WINAMP_BUTTON4),
         copyData(IPC_PLAYFILE, name), command(WINAMP_BUTTON1_CTRL), command(WINAMP_BUTTON2)};
     EXPECT_TRUE(sameMessages(run("Load " + name), replacing));
 
     run("SetPCM 1");
     EXPECT_EQ(playerControl.getPcmMode(), 1);
-    EXPECT_TRUE(sameMessages(run("load " + name),
-                             {request(IPC_GETVERSION), copyData(IPC_PLAYFILE, name)}));
+    EXPECT_TRUE(
+        sameMessages(run("load " + name), {request(IPC_GETVERSION), copyData(IPC_PLAYFILE, name)}));
     run("SetPCM 2");
     EXPECT_EQ(playerControl.getPcmMode(), 0);
     EXPECT_TRUE(sameMessages(run("LOAD " + name), replacing));

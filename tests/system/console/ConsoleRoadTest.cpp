@@ -29,7 +29,7 @@ struct Session {
     FakeWinamp winamp;
     std::unique_ptr<FakeGameProcess> game;
     LoadedPlugin plugin;
-    Clock::time_point gameSeen{};       // when the current game came up
+    Clock::time_point gameSeen{};                // when the current game came up
     std::optional<Clock::time_point> patchedAt;  // when its copies read patched
 };
 
@@ -41,8 +41,10 @@ bool allEligibleCopiesPatched(const FakeGameProcess& game, bool* untouchedOk = n
     bool patched = true, intact = true;
     for (std::uint32_t i = 0; i < block->copyCount; ++i) {
         const fake_game::PlantedCopy& copy = block->copies[i];
-        if (copy.mustBePatched) patched = patched && copy.firstByte == 0 && copy.restIntact;
-        else intact = intact && copy.firstByte == 'U' && copy.restIntact;
+        if (copy.mustBePatched)
+            patched = patched && copy.firstByte == 0 && copy.restIntact;
+        else
+            intact = intact && copy.firstByte == 'U' && copy.restIntact;
     }
     if (untouchedOk) *untouchedOk = intact;
     return patched;
@@ -153,10 +155,10 @@ TEST_F(ConsoleRoadTest, TypedLinesReachWinampWhileTheWatchWaits) {
 
     const std::string track = binDirectory() + "road track one.mp3";
     std::ofstream(track) << "x";
-    EXPECT_TRUE(sameMessages(typeMatched("Vireo Load " + track),
-                             {request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
-                              copyData(IPC_PLAYFILE, track), command(WINAMP_BUTTON1_CTRL),
-                              command(WINAMP_BUTTON2)}));
+    EXPECT_TRUE(sameMessages(
+        typeMatched("Vireo Load " + track),
+        {request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
+         copyData(IPC_PLAYFILE, track), command(WINAMP_BUTTON1_CTRL), command(WINAMP_BUTTON2)}));
     ::DeleteFileA(track.c_str());
 
     typeMatched("Vireo DisplayColor 9");
@@ -257,7 +259,8 @@ TEST_F(AutoPauseRoadTest, ARestartedGameIsScannedAgainWhileAutoPauseFollowsThePl
     for (const ReceivedMessage& m : log) {
         if (m.message.kind != MessageKind::Request || m.message.id != IPC_SETVOLUME) continue;
         if (last)
-            gaps.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(m.at - last->at).count());
+            gaps.push_back(
+                std::chrono::duration_cast<std::chrono::milliseconds>(m.at - last->at).count());
         last = &m;
     }
     ASSERT_FALSE(gaps.empty());
@@ -301,7 +304,8 @@ TEST_F(AutoPauseRoadTest, ARestartedGameIsScannedAgainWhileAutoPauseFollowsThePl
     typeMatched("Vireo autopause 2");
     pump(600ms);
     EXPECT_TRUE(winamp().commands().empty()) << "waits for the next change";
-    EXPECT_TRUE(flip(false).size() == 1 && winamp().commands().empty()) << "death: Winamp not paused";
+    EXPECT_TRUE(flip(false).size() == 1 && winamp().commands().empty())
+        << "death: Winamp not paused";
     flip(true);
     EXPECT_EQ(winamp().commands(), std::vector<unsigned>{WINAMP_BUTTON3}) << "pauses at the spawn";
     writeSettingInt("DelayAutoPause", 0);

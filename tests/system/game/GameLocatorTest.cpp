@@ -35,12 +35,9 @@ TEST(GameLocatorTest, TheExecutableNameGivesTheKindIgnoringCase) {
         const char* exe;
         GameKind kind;
     } cases[] = {
-        {"hl.exe", GameKind::HalfLife},
-        {"HL.EXE", GameKind::HalfLife},
-        {"cstrike.exe", GameKind::CounterStrike},
-        {"CStrike.Exe", GameKind::CounterStrike},
-        {"hl2.exe", GameKind::OtherGame},
-        {"xhl.exe", GameKind::OtherGame},
+        {"hl.exe", GameKind::HalfLife},           {"HL.EXE", GameKind::HalfLife},
+        {"cstrike.exe", GameKind::CounterStrike}, {"CStrike.Exe", GameKind::CounterStrike},
+        {"hl2.exe", GameKind::OtherGame},         {"xhl.exe", GameKind::OtherGame},
     };
     for (const auto& c : cases) {
         FakeGameProcess game(withExe(c.exe));

@@ -132,8 +132,10 @@ TEST(GameMemoryTest, PlainReadsWritesAndThePlayerState) {
 
     EXPECT_FALSE(readGameMemory(kUnreadableAddress, &magic, sizeof magic));
     EXPECT_FALSE(writeGameMemory(kUnreadableAddress, &alive, 1));
-    expectNoHandleLeft("readGameMemory", [&] { readGameMemory(landmarks::kPlayerStateAddress, &seen, 1); });
-    expectNoHandleLeft("writeGameMemory", [&] { writeGameMemory(landmarks::kPlayerStateAddress, &alive, 1); });
+    expectNoHandleLeft("readGameMemory",
+                       [&] { readGameMemory(landmarks::kPlayerStateAddress, &seen, 1); });
+    expectNoHandleLeft("writeGameMemory",
+                       [&] { writeGameMemory(landmarks::kPlayerStateAddress, &alive, 1); });
     expectNoHandleLeft("failed read", [&] { readGameMemory(kUnreadableAddress, &seen, 1); });
     expectNoHandleLeft("failed write", [&] { writeGameMemory(kUnreadableAddress, &alive, 1); });
 }

@@ -44,7 +44,8 @@ TEST(ScanTest, EveryCopyInOrdinaryWritableDataIsTruncatedAndNothingElse) {
     ASSERT_TRUE(planted);
     std::set<std::uint32_t> places;
     for (std::uint32_t i = 0; i < planted->copyCount; ++i) places.insert(planted->copies[i].place);
-    EXPECT_EQ(places.size(), static_cast<std::size_t>(CopyPlace::MappedView)) << "a place is missing";
+    EXPECT_EQ(places.size(), static_cast<std::size_t>(CopyPlace::MappedView))
+        << "a place is missing";
     expectAllIntact(*planted, "before the scan");
 
     const HANDLE thread = ::GetCurrentThread();
@@ -60,7 +61,8 @@ TEST(ScanTest, EveryCopyInOrdinaryWritableDataIsTruncatedAndNothingElse) {
     ASSERT_TRUE(block);
     for (std::uint32_t i = 0; i < block->copyCount; ++i) {
         const PlantedCopy& copy = block->copies[i];
-        const unsigned expectedFirst = copy.mustBePatched ? 0 : static_cast<unsigned char>(kText[0]);
+        const unsigned expectedFirst =
+            copy.mustBePatched ? 0 : static_cast<unsigned char>(kText[0]);
         EXPECT_EQ(copy.firstByte, expectedFirst) << describe(copy);
         EXPECT_TRUE(copy.restIntact) << "only the first byte may change: " << describe(copy);
     }

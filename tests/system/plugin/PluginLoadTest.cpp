@@ -43,8 +43,8 @@ int countValues() {
                         &key) != ERROR_SUCCESS)
         return -1;
     DWORD values = 0;
-    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
-                       nullptr, nullptr, nullptr, nullptr);
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                       nullptr, nullptr, nullptr);
     ::RegCloseKey(key);
     return static_cast<int>(values);
 }
@@ -185,8 +185,8 @@ TEST_F(PluginLoadTest, InitStartsTimersOnlyForSettingsThatAreExactlyOne) {
 
 TEST_F(PluginLoadTest, ConfigureActivatesAnOpenOptionsWindowInsteadOfOpeningAnother) {
     HostWindow host;
-    HWND open = ::CreateWindowA("STATIC", "Vireo Version 1.30", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND open = ::CreateWindowA("STATIC", "Vireo Version 1.30", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(open, nullptr);
     HWND other = ::CreateWindowA("STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
                                  100, nullptr, nullptr, nullptr, nullptr);

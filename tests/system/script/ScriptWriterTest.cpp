@@ -98,7 +98,8 @@ std::vector<std::string> commandShape(const std::string& script) {
         if (row == "alias" && w.size() >= 2) {
             row += " " + w[1] + " {";
             if (w.size() >= 3)
-                for (const std::string& inner : splitCommands(w[2])) row += " " + words(inner).at(0);
+                for (const std::string& inner : splitCommands(w[2]))
+                    row += " " + words(inner).at(0);
             row += " }";
             if (w.size() > 3) row += " +" + std::to_string(w.size() - 3);
         }
@@ -111,7 +112,8 @@ std::vector<std::string> commandShape(const std::string& script) {
 // of the game's class is no game: its directories stay untouched, whatever
 // EnableScripting and PlaceScriptInRoot say.
 TEST(ScriptWriterWithoutGameTest, NoGameWindowNoFile) {
-    ASSERT_EQ(::FindWindowA(landmarks::kGameWindowClass, nullptr), nullptr) << "a game window is already open";
+    ASSERT_EQ(::FindWindowA(landmarks::kGameWindowClass, nullptr), nullptr)
+        << "a game window is already open";
     FakeGameOptions options;
     options.windowClass = "NotTheGame";
     options.plantCopies = false;
@@ -216,7 +218,8 @@ TEST_F(ScriptWriterTest, HostileTitlesCannotAddConsoleCommands) {
             winamp_.setTitle(title);
             const std::optional<std::string> written = writeWith(script);
             ASSERT_TRUE(written.has_value()) << title;
-            EXPECT_EQ(commandShape(*written), expected) << "title: " << title << "\nfile:\n" << *written;
+            EXPECT_EQ(commandShape(*written), expected) << "title: " << title << "\nfile:\n"
+                                                        << *written;
         }
     }
     // The title is still there, made inert, and the template's own quotes stay.
@@ -252,9 +255,11 @@ TEST_F(ScriptWriterTest, PlacementFollowsPlaceScriptInRoot) {
     tick();
     const std::optional<std::string> bytes = readFile(rootFile());
     ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(bytes->rfind("alias Vireo_EchoSong \"developer 1; echo Current Song:; echo Artist - Song; "
-                           "developer 0\"\r\r\n", 0),
-              0u)
+    EXPECT_EQ(
+        bytes->rfind("alias Vireo_EchoSong \"developer 1; echo Current Song:; echo Artist - Song; "
+                     "developer 0\"\r\r\n",
+                     0),
+        0u)
         << *bytes;
     EXPECT_EQ(bytes->substr(bytes->size() - 11), "developer 0");
 }
@@ -307,8 +312,8 @@ TEST_F(ScriptWriterTest, AnUnwritablePlaceIsRetriedAtTheNextTick) {
 
     // Held open for reading with sharing, as the game may: written all the same.
     UniqueFileHandle reader{::CreateFileA(modFile().c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr)};
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
     ASSERT_TRUE(reader);
     EXPECT_EQ(writeWith("shared"), "shared");
 }

@@ -99,7 +99,9 @@ TEST(CommandTextTest, HelpTextLines) {
     lines.push_back(current);
     ASSERT_EQ(lines.size(), 33u);
     for (int empty : {1, 3, 7, 26, 32}) EXPECT_EQ(lines[empty - 1], "") << empty;
-    EXPECT_EQ(lines[1], "Use the following commands with Vireo. For \texample, \"Vireo Play\" would play the current track.");
+    EXPECT_EQ(lines[1],
+              "Use the following commands with Vireo. For \texample, \"Vireo Play\" would play the "
+              "current track.");
     EXPECT_EQ(lines[11], "FastForward <seconds> : Fastforwards <seconds> number of seconds.\t");
     EXPECT_EQ(lines[27], "ShowGUI : Shows the in-game display.\t");
     EXPECT_EQ(lines[32], "END OF HELP.");
@@ -114,7 +116,8 @@ TEST(CommandTextTest, RandomLinesNeverFaultAndMatchOnlyTheExactWord) {
         std::string line(random() % 300, ' ');
         for (char& c : line) {
             const unsigned pick = random() % 4;
-            c = pick == 0 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+            c = pick == 0 ? static_cast<char>(random() % 256)
+                          : alphabet[random() % alphabet.size()];
         }
         const SplitLine split = splitConsoleLine(line);
         if (split.word == "Vireo" || split.word == "vireo") {

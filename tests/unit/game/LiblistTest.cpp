@@ -38,7 +38,8 @@ TEST(LiblistTest, ValueOfTheFirstLineForTheKey) {
         {"tab indentation", "\tgame \"Counter-Strike\"\n", "game", ""},
         {"tab after the key", "game\t\"Counter-Strike\"\n", "game", ""},
         {"first line wins", "game \"First\"\ngame \"Second\"\n", "game", "First"},
-        {"blanks inside the value", "game \"Counter-Strike Beta\"\n", "game", "Counter-Strike Beta"},
+        {"blanks inside the value", "game \"Counter-Strike Beta\"\n", "game",
+         "Counter-Strike Beta"},
         {"text before the quote and after it", "game  = \"Value\" // note\n", "game", "Value"},
         {"empty value", "game \"\"\ngame \"Later\"\n", "game", ""},
         {"key trimmed of blanks", "game \"Counter-Strike\"\n", "  game  ", "Counter-Strike"},
@@ -61,11 +62,9 @@ TEST(LiblistTest, ValueOfTheFirstLineForTheKey) {
          "Counter-Strike"},
         {"value cut at 255 characters", "game \"" + longLine + "\"\ngame \"Later\"\n", "game", ""},
         {"line of exactly 255 characters",
-         "game \"" + std::string(248, 'v') + "\"\ngame \"Later\"\n", "game",
-         std::string(248, 'v')},
+         "game \"" + std::string(248, 'v') + "\"\ngame \"Later\"\n", "game", std::string(248, 'v')},
     };
-    for (const LiblistCase& c : cases)
-        EXPECT_EQ(liblistValueIn(c.text, c.key), c.value) << c.what;
+    for (const LiblistCase& c : cases) EXPECT_EQ(liblistValueIn(c.text, c.key), c.value) << c.what;
 }
 
 TEST(LiblistTest, EveryKeyOfOneFileIsFound) {

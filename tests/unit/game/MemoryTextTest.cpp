@@ -39,8 +39,7 @@ TEST(MemoryTextTest, CapturedLineIsTrimmedOfLineFeedsThenBlanks) {
 TEST(MemoryTextTest, CapturedLineWithoutTerminatorIsCutAt255) {
     EXPECT_EQ(capturedLineText(bufferOf(std::string(256, 'a'))), std::string(255, 'a'));
     // The 256th byte is dropped before trimming: the blanks before it go.
-    EXPECT_EQ(capturedLineText(bufferOf(std::string(250, 'a') + "     x")),
-              std::string(250, 'a'));
+    EXPECT_EQ(capturedLineText(bufferOf(std::string(250, 'a') + "     x")), std::string(250, 'a'));
 }
 
 TEST(MemoryTextTest, ModNameEndsAtTheFirstNulOrAfterTwentyBytes) {

@@ -109,8 +109,8 @@ TEST(PatternSearchTest, CopiesAcrossAndAtTheEndsOfPiecesArePatchedOnce) {
         FakeRegion region{regionWith(c.size, c.copies)};
         EXPECT_TRUE(region.search(kText, c.piece)) << c.what;
         EXPECT_EQ(region.patched, c.copies) << c.what;
-        EXPECT_EQ(region.bytes.find(kText.substr(1)), c.copies.empty() ? std::string::npos
-                                                                        : c.copies[0] + 1)
+        EXPECT_EQ(region.bytes.find(kText.substr(1)),
+                  c.copies.empty() ? std::string::npos : c.copies[0] + 1)
             << c.what << ": only the first byte of a copy changes";
     }
 }

@@ -26,9 +26,9 @@ TEST(ClockFormatTest, TimeOnTheTwelveHourClock) {
         int hour, minute, second;
         const char* expected;
     } rows[] = {
-        {0, 0, 0, "12:00:00 AM"},  {0, 5, 9, "12:05:09 AM"},  {1, 2, 3, "01:02:03 AM"},
-        {11, 59, 59, "11:59:59 AM"}, {12, 0, 0, "12:00:00 PM"}, {13, 0, 0, "01:00:00 PM"},
-        {15, 7, 9, "03:07:09 PM"},  {23, 59, 59, "11:59:59 PM"},
+        {0, 0, 0, "12:00:00 AM"},    {0, 5, 9, "12:05:09 AM"},    {1, 2, 3, "01:02:03 AM"},
+        {11, 59, 59, "11:59:59 AM"}, {12, 0, 0, "12:00:00 PM"},   {13, 0, 0, "01:00:00 PM"},
+        {15, 7, 9, "03:07:09 PM"},   {23, 59, 59, "11:59:59 PM"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(formatTimeText(at(2004, 1, 9, row.hour, row.minute, row.second)), row.expected)

@@ -103,9 +103,9 @@ TEST(MacroExpansionTest, NumbersAndChannelWords) {
 
 TEST(MacroExpansionTest, EveryCallAsksAllTwelveRowsInTheirOrder) {
     const ScriptedValues values;
-    const std::vector<std::string> order = {"title",    "position", "length",    "bitrate",
-                                            "sampleRate", "channels", "time",      "shortDate",
-                                            "date",     "version",  "artist",    "songTitle"};
+    const std::vector<std::string> order = {"title",      "position", "length", "bitrate",
+                                            "sampleRate", "channels", "time",   "shortDate",
+                                            "date",       "version",  "artist", "songTitle"};
     for (const char* text : {"", "%TITLE%", "plain"}) {
         values.asked.clear();
         expanded(text, values);
@@ -179,9 +179,11 @@ TEST(MacroExpansionTest, ConsoleFormFiltersValuesButNotTheTemplate) {
     values.displayTitle = "x\"; quit; \"%TIME%";
     values.song = "a\r\nconnect 1.2.3.4";
     values.artistName = "b;c";
-    const std::string templateText = "alias A \"echo %DISPLAYNAME%; say %ARTIST% - %TITLE%\"\r\nalias B \"x\"";
-    EXPECT_EQ(expanded(templateText, values, MacroValueForm::ConsoleSafe),
-              "alias A \"echo x'  quit  '03:07:09 PM; say b c - a  connect 1.2.3.4\"\r\nalias B \"x\"");
+    const std::string templateText =
+        "alias A \"echo %DISPLAYNAME%; say %ARTIST% - %TITLE%\"\r\nalias B \"x\"";
+    EXPECT_EQ(
+        expanded(templateText, values, MacroValueForm::ConsoleSafe),
+        "alias A \"echo x'  quit  '03:07:09 PM; say b c - a  connect 1.2.3.4\"\r\nalias B \"x\"");
     // The display lines keep the values as they come.
     EXPECT_EQ(expanded("%ARTIST%|%TITLE%", values), "b;c|a\r\nconnect 1.2.3.4");
     // A value inserted by an earlier row and then matched by a later one is

@@ -28,8 +28,8 @@ public:
     ScratchDirectory() {
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "vireo-player-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(::GetTickCount());
+        path_ = std::string(temp) + "vireo-player-" + std::to_string(::GetCurrentProcessId()) +
+                "-" + std::to_string(::GetTickCount());
         ::CreateDirectoryA(path_.c_str(), nullptr);
         char previous[MAX_PATH] = {};
         ::GetCurrentDirectoryA(MAX_PATH, previous);
@@ -46,8 +46,8 @@ public:
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
     void addFile(const std::string& name) {
-        HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
+        HANDLE file = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
         ::CloseHandle(file);
         files_.push_back(name);
@@ -74,18 +74,28 @@ TEST_F(PlayerControlTest, EachControlSendsItsMessages) {
         {"play", [](const PlayerControl& p) { p.play(); }, {command(WINAMP_BUTTON2)}},
         {"pause", [](const PlayerControl& p) { p.pause(); }, {command(WINAMP_BUTTON3)}},
         {"stop", [](const PlayerControl& p) { p.stop(); }, {command(WINAMP_BUTTON4)}},
-        {"stopAfterCurrent", [](const PlayerControl& p) { p.stopAfterCurrent(); }, {command(40157)}},
+        {"stopAfterCurrent",
+         [](const PlayerControl& p) { p.stopAfterCurrent(); },
+         {command(40157)}},
         {"playCd", [](const PlayerControl& p) { p.playCd(); }, {command(40323)}},
-        {"playlistBeginning", [](const PlayerControl& p) { p.playlistBeginning(); }, {command(40154)}},
+        {"playlistBeginning",
+         [](const PlayerControl& p) { p.playlistBeginning(); },
+         {command(40154)}},
         {"playlistEnd", [](const PlayerControl& p) { p.playlistEnd(); }, {command(40158)}},
         {"setVolume 300", [](const PlayerControl& p) { p.setVolume(300); }, {request(122, 300)}},
         {"setVolume -5", [](const PlayerControl& p) { p.setVolume(-5); }, {request(122, -5)}},
         {"setShuffle", [](const PlayerControl& p) { p.setShuffle(1); }, {request(252, 1)}},
         {"setRepeat", [](const PlayerControl& p) { p.setRepeat(7); }, {request(253, 7)}},
         {"clearPlaylist", [](const PlayerControl& p) { p.clearPlaylist(); }, {request(101, 0)}},
-        {"getPlayStatus", [](const PlayerControl& p) { (void)p.getPlayStatus(); }, {request(104, 0)}},
-        {"preampOn", [](const PlayerControl& p) { p.preampOn(); }, {request(127, 11), request(128, 1)}},
-        {"preampOff", [](const PlayerControl& p) { p.preampOff(); }, {request(127, 11), request(128, 0)}},
+        {"getPlayStatus",
+         [](const PlayerControl& p) { (void)p.getPlayStatus(); },
+         {request(104, 0)}},
+        {"preampOn",
+         [](const PlayerControl& p) { p.preampOn(); },
+         {request(127, 11), request(128, 1)}},
+        {"preampOff",
+         [](const PlayerControl& p) { p.preampOff(); },
+         {request(127, 11), request(128, 0)}},
     };
     for (const auto& row : rows) {
         winamp.clear();
@@ -135,7 +145,8 @@ TEST_F(PlayerControlTest, SeekChecksTheLengthAndThePercent) {
         winamp.clear();
         winamp.setLength(row.length);
         player.seekToPercent(row.percent);
-        EXPECT_TRUE(sameMessages(winamp.messages(), row.expected)) << row.length << " " << row.percent;
+        EXPECT_TRUE(sameMessages(winamp.messages(), row.expected))
+            << row.length << " " << row.percent;
     }
 }
 
@@ -147,8 +158,9 @@ TEST_F(PlayerControlTest, FastForwardAndRewindAddToThePositionUnchecked) {
         std::int32_t target;
     };
     const Row rows[] = {
-        {61500, true, 10, 71500},  {61500, false, 10, 51500},     {5000, false, 10, -5000},
-        {-1, true, 1, 999},        {61500, true, 0, 61500},       {INT32_MAX, true, 1, -2147482649},
+        {61500, true, 10, 71500},       {61500, false, 10, 51500},
+        {5000, false, 10, -5000},       {-1, true, 1, 999},
+        {61500, true, 0, 61500},        {INT32_MAX, true, 1, -2147482649},
         {61500, false, INT_MIN, 61500},  // -INT_MIN wraps back to INT_MIN; times 1000 is 0 mod 2^32
     };
     for (const auto& row : rows) {
@@ -171,7 +183,7 @@ TEST_F(PlayerControlTest, PanningIsShiftedForTheWinamp3Family) {
         std::int32_t sent;
     };
     const Row rows[] = {
-        {0x2091, -127, -127}, {0x2091, 127, 127}, {0x2FFF, 0, 0},      {0x3000, -127, 0},
+        {0x2091, -127, -127}, {0x2091, 127, 127}, {0x2FFF, 0, 0},     {0x3000, -127, 0},
         {0x3000, 127, 254},   {0x3000, 0, 127},   {0x10002091, 5, 5}, {0x2091, 500, 500},
     };
     for (const auto& row : rows) {
@@ -258,7 +270,8 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
             }
         }
         EXPECT_TRUE(sameMessages(winamp.messages(), expected))
-            << "'" << row.name << "' version " << std::hex << row.version << " mode " << row.pcmMode;
+            << "'" << row.name << "' version " << std::hex << row.version << " mode "
+            << row.pcmMode;
     }
 
     // The record's byte count includes the terminator, and wParam is 0.
@@ -300,7 +313,9 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
         std::string expected;
         Messages sent;
     };
-    const auto position = [](std::int32_t ms) { return [ms](FakeWinamp& w) { w.setPosition(ms); }; };
+    const auto position = [](std::int32_t ms) {
+        return [ms](FakeWinamp& w) { w.setPosition(ms); };
+    };
     const auto length = [](std::uint32_t version, std::int32_t reply) {
         return [=](FakeWinamp& w) {
             w.setVersion(version);
@@ -323,7 +338,9 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
     const auto positionText = [](const PlayerControl& p) { return p.getPositionText(); };
     const auto lengthText = [](const PlayerControl& p) { return p.getLengthText(); };
     const auto bitrateOf = [](const PlayerControl& p) { return std::to_string(p.getBitrate()); };
-    const auto sampleRateOf = [](const PlayerControl& p) { return std::to_string(p.getSampleRate()); };
+    const auto sampleRateOf = [](const PlayerControl& p) {
+        return std::to_string(p.getSampleRate());
+    };
     const auto versionText = [](const PlayerControl& p) { return p.getVersionText(); };
     const Messages positionSent{request(105, 0)};
     const Messages lengthSent{request(0), request(105, 1)};

@@ -59,11 +59,12 @@ TEST(TrackTextTest, MinutesAndSecondsTruncateAsSignedIntegers) {
         const char* text;
     };
     const Row positions[] = {
-        {0, "0:00"},       {59999, "0:59"},          {60000, "1:00"},
-        {61500, "1:01"},   {3725000, "62:05"},       {-1, "0:00"},
+        {0, "0:00"},       {59999, "0:59"},         {60000, "1:00"},
+        {61500, "1:01"},   {3725000, "62:05"},      {-1, "0:00"},
         {-61000, "-1:-1"}, {INT32_MAX, "35791:23"}, {INT32_MIN, "-35791:-23"},
     };
-    for (const auto& row : positions) EXPECT_EQ(positionText(row.milliseconds), row.text) << row.milliseconds;
+    for (const auto& row : positions)
+        EXPECT_EQ(positionText(row.milliseconds), row.text) << row.milliseconds;
 
     struct LengthRow {
         std::int32_t reply;
@@ -71,11 +72,12 @@ TEST(TrackTextTest, MinutesAndSecondsTruncateAsSignedIntegers) {
         const char* text;
     };
     const LengthRow lengths[] = {
-        {245, false, "4:05"},       {3600, false, "60:00"}, {-1, false, "0:-1"},
+        {245, false, "4:05"},      {3600, false, "60:00"}, {-1, false, "0:-1"},
         {245000000, true, "4:05"}, {-1, true, "0:00"},     {999999, true, "0:00"},
     };
     for (const auto& row : lengths)
-        EXPECT_EQ(lengthText(row.reply, row.winamp3), row.text) << row.reply << " winamp3 " << row.winamp3;
+        EXPECT_EQ(lengthText(row.reply, row.winamp3), row.text)
+            << row.reply << " winamp3 " << row.winamp3;
 }
 
 TEST(TrackTextTest, VersionTextAndFamilyUseTheLow16Bits) {
@@ -85,8 +87,8 @@ TEST(TrackTextTest, VersionTextAndFamilyUseTheLow16Bits) {
         bool winamp3;
     };
     const Row rows[] = {
-        {0x2091, "2.091", false}, {0x3000, "3.00", true},      {0x2005, "2.05", false},
-        {0, "0.00", false},       {0xFFFF, "F.FFF", true},     {0x2FFF, "2.FFF", false},
+        {0x2091, "2.091", false},     {0x3000, "3.00", true},     {0x2005, "2.05", false},
+        {0, "0.00", false},           {0xFFFF, "F.FFF", true},    {0x2FFF, "2.FFF", false},
         {0x12342091, "2.091", false}, {0x00013000, "3.00", true}, {0xFFFF2FFF, "2.FFF", false},
     };
     for (const auto& row : rows) {

@@ -25,7 +25,8 @@ TEST(ScriptFileTest, LineFeedsBecomeCarriageReturnLineFeed) {
 }
 
 TEST(ScriptFileTest, OnlyAbsoluteDirectoriesAreWrittenInto) {
-    for (const char* directory : {"D:\\Games\\Half-Life\\", "c:\\hl\\cstrike\\", "Z:/x/", "\\\\server\\share\\"})
+    for (const char* directory :
+         {"D:\\Games\\Half-Life\\", "c:\\hl\\cstrike\\", "Z:/x/", "\\\\server\\share\\"})
         EXPECT_TRUE(isAbsoluteDirectory(directory)) << directory;
     // What an unknown game directory leaves: the mod name alone, a lone
     // backslash (the current drive's root), or nothing.
