@@ -6,9 +6,16 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${VIREO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+# The shipped compiler's win32 thread model has no std::mutex: GoogleTest
+# gets a Notification built on a Win32 event (its only use of std::mutex).
+target_compile_options(gtest PUBLIC -include ${CMAKE_CURRENT_LIST_DIR}/gtest/GtestNotification.h)
+
+# The file that ships, for the tests that load it as it is.
+set(VIREO_SHIPPED_DLL ${PROJECT_SOURCE_DIR}/build/release/bin/gen_vireo.dll CACHE FILEPATH
+    "The shipped gen_vireo.dll that the system tests load as it is")
 
 set(VIREO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-# ctest runs every test program through wine64 in the build tree's prefix.
+# ctest runs every test program through 32-bit Wine in the build tree's prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine-run;${VIREO_WINEPREFIX})
 
 # The prefix is made once per run and its wineserver kept alive meanwhile.
@@ -31,7 +38,8 @@ function(vireo_add_gtest)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
   endif()
-  set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT ${T_TIMEOUT})
+  set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT ${T_TIMEOUT}
+                       ENVIRONMENT "VIREO_SHIPPED_DLL=${VIREO_SHIPPED_DLL}")
   if(T_MACHINE_WIDE)
     set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK vireo_machine)
   endif()

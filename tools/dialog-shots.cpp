@@ -141,6 +141,13 @@ const Shot kShots[] = {
 };
 
 // Runs on its own thread while the main thread is inside configure.
+void photograph(bool& ok);
+
+DWORD WINAPI runCamera(void* ok) {
+    photograph(*static_cast<bool*>(ok));
+    return 0;
+}
+
 void photograph(bool& ok) {
     HWND options = waitForDialog(kOptionsCaption);
     if (!options) return;
@@ -193,9 +200,10 @@ int main(int argc, char** argv) {
     record->init();
 
     bool ok = false;
-    std::thread camera(photograph, std::ref(ok));
+    HANDLE camera = ::CreateThread(nullptr, 0, runCamera, &ok, 0, nullptr);
     record->config();
-    camera.join();
+    ::WaitForSingleObject(camera, INFINITE);
+    ::CloseHandle(camera);
     record->quit();
     ::DestroyWindow(record->hwndParent);
     ::FreeLibrary(plugin);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
+#include <utility>
 
 #include "settings/Defaults.h"
 
@@ -14,6 +16,11 @@ namespace {
 
 std::string keyPath(const char* subKey) {
     return subKey ? std::string(subKey) : std::string(defaults::kKeyPath);
+}
+
+DWORD WINAPI runBody(void* body) {
+    (*static_cast<std::function<void()>*>(body))();
+    return 0;
 }
 
 LRESULT CALLBACK hostWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -30,6 +37,28 @@ std::string binDirectory() {
 }
 
 std::string pluginDllPath() { return binDirectory() + "gen_vireo.dll"; }
+
+std::string shippedDllPath() {
+    char value[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableA("VIREO_SHIPPED_DLL", value, sizeof value);
+    if (length == 0 || length >= sizeof value) return {};
+    std::string path(value, length);
+    // CMake names the file as the build machine sees it; Wine shows that
+    // machine's root as drive Z:.
+    if (path.front() == '/') path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+JoiningThread::JoiningThread(std::function<void()> body) : body_(std::move(body)) {
+    thread_ = ::CreateThread(nullptr, 0, runBody, &body_, 0, nullptr);
+    if (!thread_) throw std::runtime_error("CreateThread failed");
+}
+
+JoiningThread::~JoiningThread() {
+    ::WaitForSingleObject(thread_, INFINITE);
+    ::CloseHandle(thread_);
+}
 
 bool runningUnderWine() {
     HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");

@@ -89,4 +89,22 @@ private:
     bool initialised_ = false;
 };
 
+// The exact file that ships, build/release/bin/gen_vireo.dll (the test
+// preset passes its place in VIREO_SHIPPED_DLL); empty when it is not known.
+std::string shippedDllPath();
+
+// A thread that runs one function and is joined when it goes out of scope.
+// The shipped compiler's thread model has no std::thread.
+class JoiningThread {
+public:
+    explicit JoiningThread(std::function<void()> body);
+    ~JoiningThread();
+    JoiningThread(const JoiningThread&) = delete;
+    JoiningThread& operator=(const JoiningThread&) = delete;
+
+private:
+    std::function<void()> body_;
+    HANDLE thread_ = nullptr;
+};
+
 }  // namespace vireo::test

@@ -26,9 +26,10 @@ FakeGameOptions plainGame() {
     return options;
 }
 
-// Beyond the user address space. (Under Wine the low addresses of another
-// process read as zeros even where nothing is allocated.)
-constexpr std::uintptr_t kUnreadableAddress = 0x0000800000000000;
+// The last page of a 32-bit address space, which no process ever maps.
+// (Under Wine the low addresses of another process read as zeros even where
+// nothing is allocated.)
+constexpr std::uintptr_t kUnreadableAddress = 0xFFFFF000;
 
 TEST(GameMemoryTest, WithoutAGameEveryAccessFailsAndNoHandleIsLeft) {
     ASSERT_EQ(findGameWindow(), nullptr) << "a window of class Half-Life is already open";

@@ -125,39 +125,46 @@ Dialog waitForDialog(const char* caption) {
 
 bool dialogOpen(const char* caption) { return ::FindWindowA(kDialogClass, caption) != nullptr; }
 
+namespace {
+
+// Calls visit for each top-level window (parent null) or each child of
+// parent until it answers false.
+BOOL CALLBACK visitWindow(HWND window, LPARAM param) {
+    return (*reinterpret_cast<const std::function<bool(HWND)>*>(param))(window) ? TRUE : FALSE;
+}
+
+void forEachWindow(HWND parent, const std::function<bool(HWND)>& visit) {
+    const auto param = reinterpret_cast<LPARAM>(&visit);
+    if (parent)
+        ::EnumChildWindows(parent, visitWindow, param);
+    else
+        ::EnumWindows(visitWindow, param);
+}
+
+std::string windowText(HWND window) {
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
 int countTopLevelWindows(const char* caption) {
-    struct Search {
-        const char* caption;
-        int count;
-    } search{caption, 0};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char text[256] = {};
-            ::GetWindowTextA(window, text, sizeof text);
-            if (std::string(text) == s->caption) ++s->count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.count;
+    int count = 0;
+    forEachWindow(nullptr, [&](HWND window) {
+        if (windowText(window) == caption) ++count;
+        return true;
+    });
+    return count;
 }
 
 bool hasChildWithText(HWND window, const std::string& text) {
-    struct Search {
-        const std::string* text;
-        bool found;
-    } search{&text, false};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char buffer[512] = {};
-            ::GetWindowTextA(child, buffer, sizeof buffer);
-            if (*s->text == buffer) s->found = true;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    bool found = false;
+    forEachWindow(window, [&](HWND child) {
+        found = windowText(child) == text;
+        return !found;
+    });
+    return found;
 }
 
 OptionsSession::OptionsSession() {
@@ -168,7 +175,8 @@ OptionsSession::~OptionsSession() { plugin_.unload(); }
 
 std::string OptionsSession::configure(const std::function<void()>& driver) {
     std::string failure;
-    std::thread thread([&] {
+    {
+    JoiningThread thread([&] {
         try {
             driver();
         } catch (const std::exception& e) {
@@ -186,7 +194,7 @@ std::string OptionsSession::configure(const std::function<void()>& driver) {
         if (!failure.empty()) closeEverything();
     });
     plugin_.config();
-    thread.join();
+    }
     return failure;
 }
 
