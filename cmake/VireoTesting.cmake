@@ -14,6 +14,11 @@ target_compile_options(gtest PUBLIC -include ${CMAKE_CURRENT_LIST_DIR}/gtest/Gte
 set(VIREO_SHIPPED_DLL ${PROJECT_SOURCE_DIR}/build/release/bin/gen_vireo.dll CACHE FILEPATH
     "The shipped gen_vireo.dll that the system tests load as it is")
 
+# Port 27005 and a fake game's window class are the machine's, whichever
+# build tree the tests run from.
+set(VIREO_MACHINE_LOCK /tmp/vireo-machine-wide.lock CACHE FILEPATH
+    "Lock file that machine-wide tests of every build tree take")
+
 set(VIREO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 # ctest runs every test program through 32-bit Wine in the build tree's prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine-run;${VIREO_WINEPREFIX})
@@ -41,7 +46,11 @@ function(vireo_add_gtest)
   set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT ${T_TIMEOUT}
                        ENVIRONMENT "VIREO_SHIPPED_DLL=${VIREO_SHIPPED_DLL}")
   if(T_MACHINE_WIDE)
+    # RESOURCE_LOCK keeps them apart within one ctest run; the lock file
+    # (taken by tools/wine-run) keeps them apart from another build tree's
+    # tests running on the same machine at the same time.
     set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK vireo_machine)
+    set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "VIREO_MACHINE_LOCK=${VIREO_MACHINE_LOCK}")
   endif()
 endfunction()
 
