@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the 64-bit test build and runs every benchmark under wine64; each
+# Builds the test build and runs every benchmark under 32-bit Wine; each
 # prints its figures. Usage: tools/bench.sh [name-filter]
 set -euo pipefail
 cd "$(dirname "$0")/.."

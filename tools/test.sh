@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Runs every test: the checks of the shipped 32-bit DLL, then the 64-bit
-# build's test programs under wine64.
+# Runs every test: the shipped 32-bit DLL and its packaging check, the whole
+# suite built with the same compiler and options under 32-bit Wine (one of
+# its tests loads the shipped file itself), and a 64-bit compile of the
+# plug-in that catches pointer-size mistakes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 cmake --workflow --preset release
 cmake --workflow --preset test
+cmake --workflow --preset check64

@@ -68,13 +68,16 @@ int main() {
         std::printf("the simulated game did not start: %s\n", game.failure().c_str());
         return 1;
     }
-    LoadedPlugin plugin;
+    // The file that ships (tools/build.sh names it), else the build's own.
+    const std::string path = shippedDllPath().empty() ? pluginDllPath() : shippedDllPath();
+    LoadedPlugin plugin(path);
     if (!plugin.loaded()) {
-        std::printf("gen_vireo.dll did not load\n");
+        std::printf("%s did not load\n", path.c_str());
         return 1;
     }
-    std::printf("Winamp loaded %s; the game runs as %s in %s\n", plugin.record()->description,
-                options.exeName.c_str(), game.directory().c_str());
+    std::printf("Winamp loaded %s\n  (%s);\nthe game runs as %s in %s\n",
+                plugin.record()->description, path.c_str(), options.exeName.c_str(),
+                game.directory().c_str());
     plugin.init(winamp.handle());
 
     type(game, winamp, "Vireo NextTrack 2");

@@ -1,0 +1,82 @@
+// The file players install, build/release/bin/gen_vireo.dll exactly as the
+// release build left it, loaded as Winamp loads it beside a Counter-Strike
+// double: a typed console line reaches Winamp, a display line is drawn by the
+// game's engine, and Vireo.cfg is written into the mod directory.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "player/WinampIpc.h"
+#include "support/FakeEngine.h"
+#include "support/FakeGame.h"
+#include "support/FakeWinamp.h"
+#include "support/TestSupport.h"
+
+namespace vireo::test {
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(ShippedDllTest, CarriesACommandADisplayLineAndTheScript) {
+    const std::string shipped = shippedDllPath();
+    ASSERT_FALSE(shipped.empty()) << "VIREO_SHIPPED_DLL is not set";
+    ASSERT_NE(::GetFileAttributesA(shipped.c_str()), INVALID_FILE_ATTRIBUTES)
+        << shipped << " is missing: build the release preset first";
+
+    deleteSettingsKey();
+    writeSettingInt("EnableIngameDisplay", 1);
+    writeSettingInt("EnableScripting", 1);
+    writeSettingInt("ShowGUI", 0);
+    writeSettingInt("StartLine", 11);
+    writeSettingText("DisplayLine1", "Now: %DISPLAYNAME%");
+    writeSettingText("Script", "alias Vireo_EchoSong \"echo %DISPLAYNAME%\"\n");
+
+    FakeWinamp winamp;
+    winamp.setTitle("Shipped Band - Exact Bytes");
+    winamp.setPlayStatus(IPC_PLAYING);
+    FakeGameProcess game(counterStrikeOptions());
+    ASSERT_TRUE(game.start()) << game.failure();
+    FakeEngine engine(game);
+
+    LoadedPlugin plugin(shipped);
+    ASSERT_TRUE(plugin.loaded()) << shipped;
+    char loadedFrom[MAX_PATH] = {};
+    ::GetModuleFileNameA(plugin.module(), loadedFrom, MAX_PATH);
+    EXPECT_EQ(::lstrcmpiA(loadedFrom, shipped.c_str()), 0) << loadedFrom;
+    plugin.init(winamp.handle());
+
+    // A console command, and one that switches the display on.
+    ASSERT_TRUE(game.writeCapturedLine("Vireo NextTrack 2"));
+    ASSERT_TRUE(pumpUntil([&] { return game.capturedLineBytes() == std::string(256, '\0'); }, 2s));
+    EXPECT_EQ(winamp.commands(), (std::vector<unsigned>{WINAMP_BUTTON5, WINAMP_BUTTON5}));
+    ASSERT_TRUE(game.writeCapturedLine("Vireo ShowGUI"));
+    ASSERT_TRUE(pumpUntil([&] { return readSettingInt("ShowGUI") == 1; }, 2s));
+
+    // The hook maps the shipped file into the game, whose engine draws.
+    ASSERT_TRUE(pumpUntil([&] { return engine.vireoLoaded(); }, 8s));
+    std::optional<DrawnTick> tick;
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            tick = engine.nextTick(2s);
+            return tick && std::string(tick->at(0).text) == "Now: Shipped Band - Exact Bytes";
+        },
+        10s))
+        << (tick ? tick->at(0).text : "nothing drawn");
+    EXPECT_EQ(tick->at(0).row, 11);
+
+    const std::string script = game.modDirectory() + "Vireo.cfg";
+    ASSERT_TRUE(pumpUntil([&] { return !fileText(script).empty(); }, 4s)) << script;
+    EXPECT_EQ(fileText(script), "alias Vireo_EchoSong \"echo Shipped Band - Exact Bytes\"\r\n");
+
+    plugin.unload();
+}
+
+}  // namespace
+}  // namespace vireo::test
