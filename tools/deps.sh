@@ -7,10 +7,8 @@ packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-min
           wine32:i386 googletest python3-pefile "$@")
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
-need_update=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
-  need_update=1
 fi
 missing=()
 for p in "${packages[@]}"; do
