@@ -249,6 +249,11 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+void FakeWinamp::setPlaylist(const std::vector<std::string>& titles) {
+    playlist_ = titles;
+    for (std::size_t i = 0; i < titles.size(); ++i) titles_[static_cast<int>(i)] = titles[i];
+}
+
 void FakeWinamp::stepPlaylist(int delta) {
     if (playlist_.empty()) return;
     const int last = static_cast<int>(playlist_.size()) - 1;

@@ -115,6 +115,8 @@ public:
     // index without a title of its own, or 0 after clearTitle().
     void setTitle(const std::string& title) { title_ = title; }
     void setTitleAt(int index, const std::string& title) { titles_[index] = title; }
+    // A playlist of these titles (each entry's file name is its title).
+    void setPlaylist(const std::vector<std::string>& titles);
     void clearTitle();
     void setSampleRate(std::int32_t kHz) { sampleRate_ = kHz; }
     void setBitrate(std::int64_t reply) { bitrate_ = reply; }

@@ -1,12 +1,26 @@
-// Runs the plug-in's main job against a simulated Counter-Strike and Winamp:
-// the player types console lines, Winamp receives its commands, the help text
-// goes to the game's port, and Vireo.cfg appears in the mod directory.
+// The Vireo simulator: the plug-in's main job against a simulated
+// Counter-Strike and Winamp, for anyone without Windows, Winamp or the game.
+// Each console line is typed into the game's captured-line buffer; the
+// simulator then shows what Winamp received, what the game console printed
+// back, the six rows the game's engine drew with their colours, and
+// Vireo.cfg after its next write. The steps ":die" and ":spawn" kill or
+// respawn the player, and show what auto-pause did.
+//
+//   vireo_demo.exe                          the scripted tour
+//   vireo_demo.exe "Vireo NextTrack" ...    these lines instead
+//   vireo_demo.exe --interactive            lines from standard input
+//   vireo_demo.exe --rows FILE ...          also writes the last drawn rows
+//                                           (row, colour, text) to FILE
 
 #include <cstdio>
 #include <fstream>
+#include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "display/NotifyRows.h"
 #include "player/WinampIpc.h"
 #include "support/FakeEngine.h"
 #include "support/FakeGame.h"
@@ -19,45 +33,231 @@ using namespace vireo::test;
 
 namespace {
 
-std::string describe(const WinampMessage& m) {
+constexpr std::uint16_t kGameClientPort = 27005;
+constexpr std::size_t kDatagramHeaderSize = 5;  // four 0xFF bytes and 'l'
+constexpr char kDieStep[] = ":die";
+constexpr char kSpawnStep[] = ":spawn";
+constexpr std::uint8_t kAlive = 1;
+constexpr std::uint8_t kDead = 0;
+// Long enough for the composer (975 ms), the engine's draw (1096 ms) and the
+// script writer (1407 ms) to have run once after the line was taken.
+constexpr auto kSettleTime = std::chrono::milliseconds(1500);
+
+const std::vector<std::string> kScriptedLines = {
+    "Vireo NextTrack 2", "vireo SetVolume 128", "Vireo Pause",      "VIREO Play",
+    "Vireo Help",        "Vireo DisplayColor 3", "Vireo AutoPause 2", kSpawnStep,
+    kDieStep,            "Vireo AutoPause 1",    kSpawnStep,          kDieStep,
+    "Vireo PreviousTrack"};
+
+const std::vector<std::string> kPlaylist = {
+    "Demo Band - First Light", "Demo Band - Second Wind", "Demo Band - Third Degree",
+    "Demo Band - Fourth Wall"};
+
+// What people call Winamp's messages, by the names of its interface.
+std::string nameOf(const WinampMessage& m) {
+    static const std::map<std::int64_t, const char*> commands = {
+        {WINAMP_BUTTON1, "previous track (WINAMP_BUTTON1)"},
+        {WINAMP_BUTTON2, "play (WINAMP_BUTTON2)"},
+        {WINAMP_BUTTON3, "pause (WINAMP_BUTTON3)"},
+        {WINAMP_BUTTON4, "stop (WINAMP_BUTTON4)"},
+        {WINAMP_BUTTON5, "next track (WINAMP_BUTTON5)"},
+        {WINAMP_BUTTON1_CTRL, "first playlist entry (WINAMP_BUTTON1_CTRL)"},
+        {WINAMP_BUTTON4_CTRL, "stop after this track (WINAMP_BUTTON4_CTRL)"},
+        {WINAMP_BUTTON5_CTRL, "last playlist entry (WINAMP_BUTTON5_CTRL)"},
+        {WINAMP_PLAY_AUDIOCD, "play audio CD (WINAMP_PLAY_AUDIOCD)"}};
+    static const std::map<std::int64_t, const char*> requests = {
+        {IPC_DELETE, "empty the playlist (IPC_DELETE)"},
+        {IPC_JUMPTOTIME, "jump to ms (IPC_JUMPTOTIME)"},
+        {IPC_SETVOLUME, "volume (IPC_SETVOLUME)"},
+        {IPC_SETPANNING, "panning (IPC_SETPANNING)"},
+        {IPC_SETEQDATA, "equaliser value (IPC_SETEQDATA)"},
+        {IPC_SET_SHUFFLE, "shuffle (IPC_SET_SHUFFLE)"},
+        {IPC_SET_REPEAT, "repeat (IPC_SET_REPEAT)"}};
     std::ostringstream out;
+    if (m.kind == MessageKind::Command) {
+        const auto name = commands.find(m.id);
+        if (name != commands.end()) return name->second;
+    } else if (m.kind == MessageKind::Request) {
+        const auto name = requests.find(m.id);
+        if (name != requests.end()) {
+            out << name->second << ' ' << m.argument;
+            return out.str();
+        }
+    } else if (m.id == static_cast<std::int64_t>(IPC_PLAYFILE)) {
+        out << "add to playlist (IPC_PLAYFILE) \"" << m.bytes.c_str() << '"';
+        return out.str();
+    }
     out << m;
     return out.str();
 }
 
-// The composer and the script writer ask Winamp about the track all the
-// time; the demonstration shows only what changes Winamp.
+// The display and the script writer ask Winamp about the track all the
+// time; the simulator shows only what changes Winamp.
 bool changesWinamp(const WinampMessage& m) {
     if (m.kind != MessageKind::Request) return true;
     for (int query : {IPC_GETVERSION, IPC_ISPLAYING, IPC_GETOUTPUTTIME, IPC_GETLISTPOS, IPC_GETINFO,
-                      IPC_GETPLAYLISTTITLE})
+                      IPC_GETPLAYLISTTITLE, IPC_GETEQDATA})
         if (m.id == query) return false;
     return true;
 }
 
-void type(FakeGameProcess& game, FakeWinamp& winamp, const std::string& line,
-          const char* whyNothing = "") {
-    winamp.clear();
-    std::printf("\n> %s\n", line.c_str());
-    game.writeCapturedLine(line);
-    pumpUntil([&] { return game.capturedLineBytes() == std::string(256, '\0'); },
-              std::chrono::seconds(2));
-    pumpMessagesFor(std::chrono::milliseconds(100));
-    bool any = false;
-    for (const WinampMessage& m : winamp.messages()) {
-        if (!changesWinamp(m)) continue;
-        std::printf("  Winamp got %s\n", describe(m).c_str());
-        any = true;
+// The Display page's name of the colour a row was drawn in, and what the
+// engine was given.
+std::string colourOf(const EnginePrint& p) {
+    static const char* const names[] = {"white", "black", "gray", "red"};
+    std::string name = "?";
+    for (std::int32_t setting = 0; setting < 4; ++setting) {
+        const NotifyColour c = notifyColour(setting);
+        if (c.red == p.red && c.green == p.green && c.blue == p.blue) name = names[setting];
     }
-    if (!any) std::printf("  (nothing for Winamp%s)\n", whyNothing);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s (%.1f, %.1f, %.1f)", name.c_str(), p.red, p.green, p.blue);
+    return text;
 }
+
+std::string fileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class Simulator {
+public:
+    Simulator(FakeGameProcess& game, FakeWinamp& winamp, const FakeEngine& engine,
+              UdpListener& console)
+        : game_(game), winamp_(winamp), engine_(engine), console_(console) {}
+
+    void step(const std::string& line) {
+        std::printf("\n> %s\n", line.c_str());
+        winamp_.clear();
+        if (line == kDieStep || line == kSpawnStep) {
+            const bool alive = line == kSpawnStep;
+            game_.setPlayerState(alive ? kAlive : kDead);
+            std::printf("  (the player %s)\n", alive ? "spawns" : "dies");
+            pumpMessagesFor(kSettleTime);
+            showAutoPause();
+            return;
+        }
+        game_.writeCapturedLine(line);
+        const bool taken = pumpUntil(
+            [&] { return game_.capturedLineBytes() == std::string(256, '\0'); },
+            std::chrono::seconds(1));
+        if (!taken) std::printf("  (the game keeps the line: the command word is Vireo or vireo)\n");
+        showWinamp();
+        showConsole();
+        pumpMessagesFor(kSettleTime);
+        showDisplay();
+        showScript();
+    }
+
+    void writeRows(const std::string& path) const {
+        std::ofstream out(path, std::ios::binary);
+        for (const EnginePrint& p : lastRows_)
+            out << p.row << '\t' << p.red << '\t' << p.green << '\t' << p.blue << '\t' << p.text
+                << '\n';
+    }
+
+private:
+    void showWinamp() {
+        std::vector<std::string> got;
+        for (const WinampMessage& m : winamp_.messages())
+            if (changesWinamp(m)) got.push_back(nameOf(m));
+        if (got.empty()) {
+            std::printf("  Winamp received nothing\n");
+            return;
+        }
+        std::printf("  Winamp received:\n");
+        for (const std::string& g : got) std::printf("    %s\n", g.c_str());
+    }
+
+    void showConsole() {
+        const auto datagram = console_.receive(std::chrono::milliseconds(50));
+        if (!datagram || datagram->size() <= kDatagramHeaderSize) return;
+        const std::string text(datagram->begin() + kDatagramHeaderSize, datagram->end());
+        std::printf("  The game console printed (%zu bytes):\n", datagram->size());
+        for (const std::string& l : linesOf(text.c_str())) std::printf("    | %s\n", l.c_str());
+    }
+
+    void showDisplay() {
+        const auto tick = engine_.nextTick(std::chrono::seconds(3));
+        if (!tick) {
+            std::printf("  The game's engine drew nothing (ShowGUI is off or the console is open)\n");
+            return;
+        }
+        lastRows_.assign(tick->begin(), tick->end());
+        std::printf("  The game's engine drew, in %s:\n", colourOf(tick->front()).c_str());
+        for (const EnginePrint& p : *tick)
+            std::printf("    row %2d  %s\n", static_cast<int>(p.row), p.text);
+    }
+
+    void showScript() {
+        const std::string now = fileText(game_.modDirectory() + "Vireo.cfg");
+        const auto lines = linesOf(now), before = linesOf(script_);
+        std::vector<std::string> changed;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (i >= before.size() || before[i] != lines[i]) changed.push_back(lines[i]);
+        if (script_.empty())
+            std::printf("  Vireo.cfg (%zu bytes):\n", now.size());
+        else if (!changed.empty())
+            std::printf("  Vireo.cfg, changed lines:\n");
+        for (const std::string& l : changed) std::printf("    %s\n", l.c_str());
+        script_ = now;
+    }
+
+    void showAutoPause() {
+        const std::vector<std::int32_t> volumes = winamp_.volumes();
+        if (!volumes.empty()) {
+            std::printf("  Auto-pause faded the volume from %d to %d in %zu steps\n", volumes.front(),
+                        volumes.back(), volumes.size());
+            return;
+        }
+        std::vector<std::string> got;
+        for (const WinampMessage& m : winamp_.messages())
+            if (changesWinamp(m)) got.push_back(nameOf(m));
+        if (got.empty()) std::printf("  Auto-pause did nothing (it is off: Vireo AutoPause 1 or 2)\n");
+        for (const std::string& g : got) std::printf("  Auto-pause sent %s\n", g.c_str());
+    }
+
+    FakeGameProcess& game_;
+    FakeWinamp& winamp_;
+    const FakeEngine& engine_;
+    UdpListener& console_;
+    std::string script_;
+    std::vector<EnginePrint> lastRows_;
+};
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bool interactive = false;
+    std::string rowsFile;
+    std::vector<std::string> lines;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--interactive")
+            interactive = true;
+        else if (arg == "--rows" && i + 1 < argc)
+            rowsFile = argv[++i];
+        else
+            lines.push_back(arg);
+    }
+    if (lines.empty() && !interactive) lines = kScriptedLines;
+
     deleteSettingsKey();
+    writeSettingInt("ShowGUI", 1);
     FakeWinamp winamp;
-    winamp.setTitle("Demo Band - First Light");
+    winamp.setPlaylist(kPlaylist);
     winamp.setPlayStatus(IPC_PLAYING);
     winamp.setPosition(61500);
     winamp.setLength(245);
@@ -68,6 +268,7 @@ int main() {
         std::printf("the simulated game did not start: %s\n", game.failure().c_str());
         return 1;
     }
+    game.setPlayerState(kDead);
     // The file that ships (tools/build.sh names it), else the build's own.
     const std::string path = shippedDllPath().empty() ? pluginDllPath() : shippedDllPath();
     LoadedPlugin plugin(path);
@@ -75,43 +276,28 @@ int main() {
         std::printf("%s did not load\n", path.c_str());
         return 1;
     }
-    std::printf("Winamp loaded %s\n  (%s);\nthe game runs as %s in %s\n",
+    UdpListener console(kGameClientPort);
+    FakeEngine engine(game);
+    std::printf("Winamp loaded %s\n  from %s\nThe game runs as %s in %s\n",
                 plugin.record()->description, path.c_str(), options.exeName.c_str(),
                 game.directory().c_str());
     plugin.init(winamp.handle());
+    std::printf("Waiting for the display hook to reach the game...\n");
+    pumpUntil([&] { return engine.vireoLoaded(); }, std::chrono::seconds(8));
 
-    type(game, winamp, "Vireo NextTrack 2");
-    type(game, winamp, "vireo setvolume 128");
-    type(game, winamp, "VIREO Play", ": the command word is Vireo or vireo");
-    {
-        UdpListener client(27005);
-        type(game, winamp, "Vireo Help");
-        if (auto datagram = client.receive(std::chrono::seconds(2))) {
-            const std::string text(datagram->begin() + 5, datagram->end() - 1);
-            std::printf("  the game console received %zu bytes; it begins:%s\n", datagram->size(),
-                        text.substr(0, text.find('\n', 60)).c_str());
+    Simulator simulator(game, winamp, engine, console);
+    for (const std::string& line : lines) simulator.step(line);
+    if (interactive) {
+        std::printf("\nType console lines (%s and %s kill and respawn the player); end with "
+                    "an empty line or end of input.\n",
+                    kDieStep, kSpawnStep);
+        for (std::string line; std::printf("] "), std::fflush(stdout), std::getline(std::cin, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty()) break;
+            simulator.step(line);
         }
     }
-
-    const std::string script = game.modDirectory() + "Vireo.cfg";
-    pumpUntil([&] { return std::ifstream(script).good(); }, std::chrono::seconds(3));
-    std::ifstream file(script);
-    std::string first;
-    std::getline(file, first);
-    std::printf("\n%s begins:\n  %s\n", script.c_str(), first.c_str());
-
-    // The display: the hook maps the DLL into the game, whose engine then
-    // prints the composed lines every tick while ShowGUI is 1.
-    type(game, winamp, "Vireo ShowGUI");
-    FakeEngine engine(game);
-    pumpUntil([&] { return engine.vireoLoaded(); }, std::chrono::seconds(8));
-    std::printf("\nThe game's engine drew:\n");
-    if (const auto tick = engine.nextTick(std::chrono::seconds(8))) {
-        for (const auto& print : *tick)
-            std::printf("  row %2d: %s\n", static_cast<int>(print.row), print.text);
-    } else {
-        std::printf("  (nothing yet)\n");
-    }
+    if (!rowsFile.empty()) simulator.writeRows(rowsFile);
     plugin.unload();
     return 0;
 }
