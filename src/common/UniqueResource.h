@@ -10,11 +10,17 @@
 
 namespace vireo {
 
-template <typename T, auto Close, T Invalid>
+// The owner is parameterised by a traits type, as WIL's unique_any is by its
+// close function: Traits::Type is the handle, Traits::invalid() its "no
+// handle" value and Traits::close(value) releases one. Success is decided by
+// the call that did the work, so a close's result is not reported.
+template <typename Traits>
 class UniqueResource {
 public:
+    using Type = typename Traits::Type;
+
     UniqueResource() noexcept = default;
-    explicit UniqueResource(T value) noexcept : value_(value) {}
+    explicit UniqueResource(Type value) noexcept : value_(value) {}
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
     UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
@@ -24,70 +30,45 @@ public:
     }
     ~UniqueResource() { reset(); }
 
-    [[nodiscard]] T get() const noexcept { return value_; }
-    [[nodiscard]] explicit operator bool() const noexcept { return value_ != Invalid; }
+    [[nodiscard]] Type get() const noexcept { return value_; }
+    [[nodiscard]] explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
 
-    T release() noexcept { return std::exchange(value_, Invalid); }
+    Type release() noexcept { return std::exchange(value_, Traits::invalid()); }
 
-    // Closes the held handle; answers whether the close succeeded (true when
-    // nothing was held), for the callers that report it.
-    bool reset(T value = Invalid) noexcept {
-        bool closed = true;
-        if (value_ != Invalid) closed = Close(value_) != 0;
+    void reset(Type value = Traits::invalid()) noexcept {
+        if (value_ != Traits::invalid()) Traits::close(value_);
         value_ = value;
-        return closed;
     }
 
 private:
-    T value_ = Invalid;
+    Type value_ = Traits::invalid();
 };
 
-namespace detail {
-inline BOOL closeHandle(HANDLE h) noexcept { return ::CloseHandle(h); }
-inline BOOL closeRegKey(HKEY k) noexcept { return ::RegCloseKey(k) == ERROR_SUCCESS; }
-inline BOOL freeLibrary(HMODULE m) noexcept { return ::FreeLibrary(m); }
-inline BOOL closeSocket(SOCKET s) noexcept { return ::closesocket(s) == 0; }
-inline BOOL unhookWindowsHook(HHOOK h) noexcept { return ::UnhookWindowsHookEx(h); }
-}  // namespace detail
+// Traits for a handle closed by one function, with a constant "no handle".
+template <typename T, auto Close, T Invalid>
+struct CloseWith {
+    using Type = T;
+    static constexpr T invalid() noexcept { return Invalid; }
+    static void close(T value) noexcept { Close(value); }
+};
+
+// CreateToolhelp32Snapshot and CreateFile fail with INVALID_HANDLE_VALUE,
+// which is not a constant expression.
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Type value) noexcept { ::CloseHandle(value); }
+};
 
 // OpenProcess, OpenThread: NULL on failure.
-using UniqueHandle = UniqueResource<HANDLE, detail::closeHandle, nullptr>;
+using UniqueHandle = UniqueResource<CloseWith<HANDLE, ::CloseHandle, nullptr>>;
+using UniqueFileHandle = UniqueResource<FileHandleTraits>;
+using UniqueSnapshot = UniqueResource<FileHandleTraits>;
 // Registry keys stay open for the life of their setting.
-using UniqueRegKey = UniqueResource<HKEY, detail::closeRegKey, nullptr>;
-using UniqueLibrary = UniqueResource<HMODULE, detail::freeLibrary, nullptr>;
-using UniqueSocket = UniqueResource<SOCKET, detail::closeSocket, INVALID_SOCKET>;
-using UniqueHook = UniqueResource<HHOOK, detail::unhookWindowsHook, nullptr>;
-
-// CreateToolhelp32Snapshot and CreateFile: INVALID_HANDLE_VALUE on failure.
-// INVALID_HANDLE_VALUE is not a constant expression, so this one is written out.
-class UniqueFileHandle {
-public:
-    UniqueFileHandle() noexcept = default;
-    explicit UniqueFileHandle(HANDLE value) noexcept : value_(value) {}
-    UniqueFileHandle(const UniqueFileHandle&) = delete;
-    UniqueFileHandle& operator=(const UniqueFileHandle&) = delete;
-    UniqueFileHandle(UniqueFileHandle&& other) noexcept : value_(other.release()) {}
-    UniqueFileHandle& operator=(UniqueFileHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    ~UniqueFileHandle() { reset(); }
-
-    [[nodiscard]] HANDLE get() const noexcept { return value_; }
-    [[nodiscard]] explicit operator bool() const noexcept {
-        return value_ != INVALID_HANDLE_VALUE && value_ != nullptr;
-    }
-    HANDLE release() noexcept { return std::exchange(value_, INVALID_HANDLE_VALUE); }
-    bool reset(HANDLE value = INVALID_HANDLE_VALUE) noexcept {
-        bool closed = true;
-        if (*this) closed = ::CloseHandle(value_) != 0;
-        value_ = value;
-        return closed;
-    }
-
-private:
-    HANDLE value_ = INVALID_HANDLE_VALUE;
-};
+using UniqueRegKey = UniqueResource<CloseWith<HKEY, ::RegCloseKey, nullptr>>;
+using UniqueLibrary = UniqueResource<CloseWith<HMODULE, ::FreeLibrary, nullptr>>;
+using UniqueSocket = UniqueResource<CloseWith<SOCKET, ::closesocket, INVALID_SOCKET>>;
+using UniqueHook = UniqueResource<CloseWith<HHOOK, ::UnhookWindowsHookEx, nullptr>>;
 
 // Winsock started for one call and cleaned up on every path.
 class WinsockSession {

@@ -28,8 +28,7 @@ UniqueHandle openGame(DWORD access) noexcept {
     return UniqueHandle{::OpenProcess(access, FALSE, pid)};
 }
 
-// The plain accesses answer true only when every byte moved and the process
-// handle closed cleanly.
+// The plain accesses answer true only when every byte moved.
 bool readFromGame(std::uintptr_t address, void* buffer, std::size_t count) noexcept {
     UniqueHandle process = openGame(kReadAccess);
     if (!process) return false;
@@ -38,7 +37,7 @@ bool readFromGame(std::uintptr_t address, void* buffer, std::size_t count) noexc
                              &got) ||
         got != count)
         return false;
-    return process.reset();
+    return true;
 }
 
 bool writeToGame(std::uintptr_t address, const void* bytes, std::size_t count) noexcept {
@@ -49,7 +48,7 @@ bool writeToGame(std::uintptr_t address, const void* bytes, std::size_t count) n
                               &put) ||
         put != count)
         return false;
-    return process.reset();
+    return true;
 }
 
 }  // namespace
@@ -115,8 +114,7 @@ bool truncateAllCopies(const std::string& pattern) {
             [thread]() noexcept { ::SetThreadPriority(thread, THREAD_PRIORITY_NORMAL); }};
         scanned = truncateCopiesInProcess(process.get(), finder);
     }
-    const bool closed = process.reset();
-    return scanned && closed;
+    return scanned;
 }
 
 }  // namespace vireo
