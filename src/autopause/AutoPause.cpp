@@ -21,8 +21,8 @@ constexpr std::int32_t kModePause = 2;
 constexpr int kStatusPlaying = 1;
 constexpr int kStatusPaused = 3;
 
-void fade(std::int32_t from, std::int32_t to) {
-    for (std::int32_t volume : fadeSteps(from, to)) {
+void fade(std::int32_t from, std::int32_t to, FadeDirection direction) {
+    for (std::int32_t volume : fadeSteps(from, to, direction)) {
         playerControl.setVolume(volume);
         ::Sleep(kFadeStepDelayMs);
     }
@@ -41,9 +41,9 @@ bool actOnChange(std::int32_t mode, bool alive) {
         // A fade starts from the other direction's target, not from the
         // volume Winamp has now.
         if (alive)
-            fade(fadeIn, fadeOut);
+            fade(fadeIn, fadeOut, FadeDirection::Down);
         else
-            fade(fadeOut, fadeIn);
+            fade(fadeOut, fadeIn, FadeDirection::Up);
     } else if (mode == kModePause) {
         const int status = playerControl.getPlayStatus();
         if (!alive && status == kStatusPaused) playerControl.play();

@@ -6,9 +6,9 @@ std::int32_t fadeVolume(std::int32_t percent) {
     return static_cast<std::int32_t>(std::int64_t{percent} * 255 / 100);
 }
 
-std::vector<std::int32_t> fadeSteps(std::int32_t from, std::int32_t to) {
+std::vector<std::int32_t> fadeSteps(std::int32_t from, std::int32_t to, FadeDirection direction) {
     std::vector<std::int32_t> steps;
-    if (from < to) {
+    if (direction == FadeDirection::Up) {
         for (std::int64_t v = from; v < to && steps.size() < kMaxFadeSteps; v += kFadeStep)
             steps.push_back(static_cast<std::int32_t>(v));
     } else {

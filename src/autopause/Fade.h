@@ -16,9 +16,14 @@ inline constexpr std::size_t kMaxFadeSteps = 64;
 // not range-checked (120 % gives 306).
 [[nodiscard]] std::int32_t fadeVolume(std::int32_t percent);
 
+// A death fades up, a spawn fades down, whatever the two targets say.
+enum class FadeDirection { Up, Down };
+
 // The volumes a fade sends: from the start towards the target in steps of 5,
 // stopping one step short (the target itself is never sent). Nothing when the
-// start is already at or beyond the target.
-[[nodiscard]] std::vector<std::int32_t> fadeSteps(std::int32_t from, std::int32_t to);
+// start is already at or beyond the target in the fade's direction (inverted
+// targets send nothing rather than fading the other way).
+[[nodiscard]] std::vector<std::int32_t> fadeSteps(std::int32_t from, std::int32_t to,
+                                                  FadeDirection direction);
 
 }  // namespace vireo

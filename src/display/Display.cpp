@@ -6,6 +6,7 @@
 #include <string>
 
 #include "display/EngineTableCheck.h"
+#include "display/HostPresence.h"
 #include "display/NotifyRows.h"
 #include "display/SharedDisplayBlock.h"
 #include "game/GameLocator.h"
@@ -83,6 +84,9 @@ void CALLBACK displayComposerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
 // straight from the shared slots.
 void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     if (gameDisplayLeaving.load()) return;
+    // Winamp quit, unloaded the plug-in or crashed: the slots hold the last
+    // lines composed, which would otherwise stay on screen for good.
+    if (!hostIsPresent()) return;
     if (!findGameWindow()) return;
     const std::optional<EngineEntries> entries = checkEngineTable(engineTable, OwnProcessMemory{});
     if (!entries) return;
@@ -102,18 +106,24 @@ void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
 }
 
 void startGameDisplay() noexcept {
+    // The system frees a hook DLL lazily, on whichever thread of the game
+    // next enters the message functions. On any thread but this one the
+    // detach cannot kill this thread's timer, which would then fire into
+    // unmapped code. Pinned, the module stays for the life of the game.
+    HMODULE self = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCSTR>(&gameDisplayTick), &self);
     gameDisplayLeaving.store(false);
     gameDisplayThread = ::GetCurrentThreadId();
     gameDisplayTimer =
         ::SetTimer(nullptr, kGameDisplayTimerId, kGameDisplayPeriodMs, gameDisplayTick);
 }
 
-// Called when the DLL leaves the game process. After the hook is removed the
-// system frees its module from a thread of the game that retrieves messages;
-// in the game that is the hooked thread, which owns the timer, so the timer
-// is killed before the code is unmapped and no WM_TIMER can call into it
-// afterwards. From any other thread the timer cannot be reached; the flag at
-// least keeps a tick from drawing while the module is going.
+// Called when the DLL leaves the game process: with the module pinned, only
+// when the game itself ends (or the pin could not be had). On the thread that
+// owns the timer it is killed; from any other thread the timer cannot be
+// reached, and the flag at least keeps a tick from drawing while the module
+// is going.
 void stopGameDisplay() noexcept {
     gameDisplayLeaving.store(true);
     if (gameDisplayTimer != 0 && ::GetCurrentThreadId() == gameDisplayThread)

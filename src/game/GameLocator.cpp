@@ -13,7 +13,6 @@ namespace {
 
 #if !defined(_WIN64)
 // The 32-bit layouts the toolhelp walk relies on.
-static_assert(sizeof(THREADENTRY32) == 28, "thread entry record");
 static_assert(sizeof(PROCESSENTRY32) == 296, "process entry record");
 static_assert(sizeof(HMODULE) == 4, "module handle");
 #endif
@@ -61,6 +60,8 @@ std::string psapiExePath(DWORD pid) {
     if (!enumModules(process.get(), &first, sizeof first, &needed)) return {};
     char path[kPathBufferSize] = {};
     if (moduleFileName(process.get(), first, path, kPathBufferSize) == 0) return {};
+    // Windows XP leaves a path cut at the buffer's size without a terminator.
+    path[kPathBufferSize - 1] = '\0';
     return path;
 }
 
@@ -90,22 +91,14 @@ DWORD gameProcessId() noexcept {
     return pid;
 }
 
-// The first thread the system lists for the game process: the one the hook
-// is installed on, and the one DllMain recognises inside the game. Without a
-// game the walk is not made at all: id 0 is the system's idle process, whose
-// threads would otherwise be taken for the game's.
+// The thread that created the game's window: the one whose messages the
+// hook sees, and the one DllMain recognises inside the game. The game may
+// list other threads before it (a loader or a sound thread); a hook on one of
+// those would map the DLL where no window's messages are ever pumped.
 DWORD gameThreadId() noexcept {
-    const DWORD pid = gameProcessId();
-    if (pid == 0) return 0;
-    UniqueFileHandle snapshot{::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0)};
-    if (!snapshot) return 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
-         more = ::Thread32Next(snapshot.get(), &entry)) {
-        if (entry.th32OwnerProcessID == pid) return entry.th32ThreadID;
-    }
-    return 0;
+    HWND window = findGameWindow();
+    if (!window) return 0;
+    return ::GetWindowThreadProcessId(window, nullptr);
 }
 
 std::string gameDirectory() {

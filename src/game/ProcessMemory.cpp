@@ -109,9 +109,13 @@ bool truncateAllCopies(const std::string& pattern) {
     bool scanned = false;
     {
         const HANDLE thread = ::GetCurrentThread();
+        // Winamp may run its window thread above normal; it gets back what it had.
+        const int callerPriority = ::GetThreadPriority(thread);
         ::SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
-        const ScopeExit restorePriority{
-            [thread]() noexcept { ::SetThreadPriority(thread, THREAD_PRIORITY_NORMAL); }};
+        const ScopeExit restorePriority{[thread, callerPriority]() noexcept {
+            if (callerPriority != THREAD_PRIORITY_ERROR_RETURN)
+                ::SetThreadPriority(thread, callerPriority);
+        }};
         scanned = truncateCopiesInProcess(process.get(), finder);
     }
     return scanned;

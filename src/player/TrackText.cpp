@@ -22,7 +22,8 @@ constexpr std::uint32_t kBitrateCode192 = 0x00323931;
 }  // namespace
 
 bool isWinamp3Family(std::uint32_t version) noexcept {
-    return (version & 0xFFFFu) >= WINAMP3_VERSION;
+    const unsigned v = version & 0xFFFFu;
+    return v >= WINAMP3_VERSION && v <= WINAMP3_LAST_VERSION;
 }
 
 std::string versionText(std::uint32_t version) {

@@ -58,8 +58,11 @@ inline constexpr int EQDATA_PREAMP_MAX = 63;
 // WM_COPYDATA kind that appends the zero-terminated file name to the playlist.
 inline constexpr unsigned long IPC_PLAYFILE = 100;
 
-// Versions from this one on belong to the Winamp 3 family.
+// Versions 0x3000 to 0x3FFF are the Winamp 3 family. Winamp 5 answers 0x50yx
+// (5.666 is 0x5666) and speaks the Winamp 2 interface, like every version
+// outside that range.
 inline constexpr unsigned WINAMP3_VERSION = 0x3000;
+inline constexpr unsigned WINAMP3_LAST_VERSION = 0x3FFF;
 
 // Window classes.
 inline constexpr char WINAMP_WINDOW_CLASS[] = "Winamp v1.x";

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "display/Display.h"
+#include "display/HostPresence.h"
 #include "display/Injection.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
@@ -15,7 +16,7 @@ namespace {
 
 // Which role this copy took at attach. The detach decides by it rather than by
 // asking for the game thread again: by then the game's window may be gone, and
-// a snapshot of the system's threads is no work for the loader lock.
+// a window search is best kept out of the loader lock.
 bool inGameProcess = false;
 
 bool drawsInThisGame() noexcept {
@@ -52,6 +53,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcep
             } else {
                 resetHook();
                 if (pluginRecord.hwndParent) stopHostTimers(pluginRecord.hwndParent);
+                // Unloaded without pluginQuit: the game stops drawing all the same.
+                releaseHostPresence();
             }
             break;
         default:

@@ -2,6 +2,7 @@
 
 #include "autopause/AutoPause.h"
 #include "commands/CommandSet.h"
+#include "display/HostPresence.h"
 #include "game/GameLink.h"
 #include "player/PlayerControl.h"
 #include "plugin/Globals.h"
@@ -10,35 +11,57 @@
 #include "ui/OptionsWindow.h"
 #include "ui/Resource.h"
 
-extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() { return &vireo::pluginRecord; }
+extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() noexcept {
+    return &vireo::pluginRecord;
+}
 
 namespace vireo {
 
 HINSTANCE moduleInstance = nullptr;
 std::uintptr_t engineTable = 0;
 
-int pluginInit() {
-    gameLink.addCommand(kCommandWord, commandSetHandler);
-    gameLink.addCommand(kCommandWordLower, commandSetHandler);
-    HWND host = pluginRecord.hwndParent;
-    gameLink.attach(host);
-    playerControl.setWindow(host);
-    startFeatureTimers(host);
-    startAutoPauseTimer(host);
-    playerControl.setPcmMode(BuilderMode.read());
-    EnableAutoPause.write(0);
+// The three entries are called by Winamp: nothing thrown inside (allocation)
+// may reach it.
+int pluginInit() noexcept {
+    try {
+        // First, so that the game side draws only once there is something
+        // to draw, and stops again at pluginQuit.
+        holdHostPresence();
+        gameLink.addCommand(kCommandWord, commandSetHandler);
+        gameLink.addCommand(kCommandWordLower, commandSetHandler);
+        HWND host = pluginRecord.hwndParent;
+        gameLink.attach(host);
+        playerControl.setWindow(host);
+        startFeatureTimers(host);
+        startAutoPauseTimer(host);
+        playerControl.setPcmMode(BuilderMode.read());
+        EnableAutoPause.write(0);
+    } catch (...) {
+    }
     return 0;
 }
 
-void pluginConfig() {
-    if (HWND open = ::FindWindowA(nullptr, kOptionsWindowCaption)) {
-        ::SetActiveWindow(open);
-        return;
+void pluginConfig() noexcept {
+    try {
+        if (HWND open = ::FindWindowA(nullptr, kOptionsWindowCaption)) {
+            ::SetActiveWindow(open);
+            return;
+        }
+        ::DialogBoxParamA(pluginRecord.hDllInstance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr,
+                          optionsWindowProc, 0);
+    } catch (...) {
     }
-    ::DialogBoxParamA(pluginRecord.hDllInstance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr,
-                      optionsWindowProc, 0);
 }
 
-void pluginQuit() { BuilderMode.write(playerControl.getPcmMode() == 1 ? 1 : 0); }
+// The game side stops drawing within one of its ticks: the lines in the
+// shared block would otherwise stay on the game's screen, unchanging, for
+// as long as the game runs.
+void pluginQuit() noexcept {
+    try {
+        BuilderMode.write(playerControl.getPcmMode() == 1 ? 1 : 0);
+    } catch (...) {
+    }
+    releaseHostPresence();
+}
 
 }  // namespace vireo

@@ -14,9 +14,9 @@ inline constexpr char kPluginDescription[] = "Vireo 1.31";
 // Caption of the options window (dialog 101), found to activate an open one.
 inline constexpr char kOptionsWindowCaption[] = "Vireo Version 1.30";
 
-int pluginInit();
-void pluginConfig();
-void pluginQuit();
+int pluginInit() noexcept;
+void pluginConfig() noexcept;
+void pluginQuit() noexcept;
 
 // The one record handed to Winamp.
 extern PluginRecord pluginRecord;

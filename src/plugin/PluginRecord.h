@@ -23,4 +23,4 @@ static_assert(sizeof(PluginRecord) == 28, "Winamp's plug-in record is seven 32-b
 
 }  // namespace vireo
 
-extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin();
+extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() noexcept;

@@ -5,11 +5,16 @@
 namespace vireo {
 namespace {
 
-UniqueRegKey openKey(HKEY root, const std::string& subKey) noexcept {
+LONG createWithRegistry(HKEY root, const char* subKey, HKEY* key) noexcept {
+    return ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, kSettingKeyAccess,
+                             nullptr, key, nullptr);
+}
+
+SettingKeyCreator keyCreator = createWithRegistry;
+
+UniqueRegKey createKey(HKEY root, const std::string& subKey) noexcept {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          kSettingKeyAccess, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return UniqueRegKey{};
+    if (keyCreator(root, subKey.c_str(), &key) != ERROR_SUCCESS) return UniqueRegKey{};
     return UniqueRegKey{key};
 }
 
@@ -21,22 +26,73 @@ bool hasValueOfType(HKEY key, const std::string& name, DWORD wanted) noexcept {
     return type == wanted;
 }
 
+// The key a setting uses, and the read-only machine key to seed it from when
+// it is the user's fallback (null otherwise).
+struct SettingKeys {
+    UniqueRegKey key;
+    UniqueRegKey seedFrom;
+};
+
+// The machine-wide key as before; when it cannot be opened for writing, the
+// same path under the user's root, with the machine key opened for reading
+// only, where it exists, so that the values an administrator stored there
+// carry over.
+SettingKeys openKeys(HKEY root, const std::string& subKey) noexcept {
+    SettingKeys keys;
+    keys.key = createKey(root, subKey);
+    if (keys.key || root != kSettingMachineRoot) return keys;
+    keys.key = createKey(kSettingUserRoot, subKey);
+    HKEY machine = nullptr;
+    if (::RegOpenKeyExA(kSettingMachineRoot, subKey.c_str(), 0, KEY_READ, &machine) ==
+        ERROR_SUCCESS)
+        keys.seedFrom = UniqueRegKey{machine};
+    return keys;
+}
+
+bool readInt(HKEY key, const std::string& name, std::int32_t& value) noexcept {
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    return ::RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                              &size) == ERROR_SUCCESS;
+}
+
+bool readText(HKEY key, const std::string& name, std::string& value) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    // One byte more than stored, and the size passed stays the stored count,
+    // so the last byte stays zero whether or not a terminator was stored.
+    std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
+        return false;
+    value = buffer.data();
+    return true;
+}
+
 }  // namespace
+
+void setSettingKeyCreator(SettingKeyCreator creator) noexcept {
+    keyCreator = creator ? creator : createWithRegistry;
+}
 
 IntSetting::IntSetting(HKEY root, const std::string& subKey, std::string valueName,
                        std::int32_t defaultValue) noexcept
-    : name_(std::move(valueName)), key_(openKey(root, subKey)) {
-    if (key_ && !hasValueOfType(key_.get(), name_, REG_DWORD)) write(defaultValue);
+    : name_(std::move(valueName)) {
+    SettingKeys keys = openKeys(root, subKey);
+    key_ = std::move(keys.key);
+    if (!key_ || hasValueOfType(key_.get(), name_, REG_DWORD)) return;
+    std::int32_t seed = defaultValue;
+    if (keys.seedFrom && hasValueOfType(keys.seedFrom.get(), name_, REG_DWORD) &&
+        !readInt(keys.seedFrom.get(), name_, seed))
+        seed = defaultValue;
+    write(seed);
 }
 
 std::int32_t IntSetting::read() const noexcept {
-    DWORD type = 0;
     std::int32_t value = 0;
-    DWORD size = sizeof value;
-    if (::RegQueryValueExA(key_.get(), name_.c_str(), nullptr, &type,
-                           reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
-        return 0;
-    return value;
+    return readInt(key_.get(), name_, value) ? value : 0;
 }
 
 void IntSetting::write(std::int32_t value) const noexcept {
@@ -46,23 +102,27 @@ void IntSetting::write(std::int32_t value) const noexcept {
 
 StringSetting::StringSetting(HKEY root, const std::string& subKey, std::string valueName,
                              const std::string& defaultValue) noexcept
-    : name_(std::move(valueName)), key_(openKey(root, subKey)) {
-    if (key_ && !hasValueOfType(key_.get(), name_, REG_SZ)) write(defaultValue);
+    : name_(std::move(valueName)) {
+    SettingKeys keys = openKeys(root, subKey);
+    key_ = std::move(keys.key);
+    if (!key_ || hasValueOfType(key_.get(), name_, REG_SZ)) return;
+    if (keys.seedFrom && hasValueOfType(keys.seedFrom.get(), name_, REG_SZ)) {
+        try {
+            std::string seed;
+            if (readText(keys.seedFrom.get(), name_, seed)) {
+                write(seed);
+                return;
+            }
+        } catch (...) {
+            // Out of memory: the default below.
+        }
+    }
+    write(defaultValue);
 }
 
 std::string StringSetting::read() const {
-    DWORD type = 0;
-    DWORD size = 0;
-    if (::RegQueryValueExA(key_.get(), name_.c_str(), nullptr, &type, nullptr, &size) !=
-        ERROR_SUCCESS)
-        return {};
-    // One byte more than stored, and the size passed stays the stored count,
-    // so the last byte stays zero whether or not a terminator was stored.
-    std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
-    if (::RegQueryValueExA(key_.get(), name_.c_str(), nullptr, &type,
-                           reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
-        return {};
-    return std::string(buffer.data());
+    std::string value;
+    return readText(key_.get(), name_, value) ? value : std::string();
 }
 
 void StringSetting::write(const std::string& value) const noexcept {

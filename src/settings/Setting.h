@@ -14,6 +14,19 @@ namespace vireo {
 
 // Access asked for when the key is opened (KEY_READ | KEY_WRITE).
 inline constexpr REGSAM kSettingKeyAccess = KEY_READ | KEY_WRITE;
+// Where a setting of HKEY_LOCAL_MACHINE lives when that key cannot be opened
+// for writing (a standard user, or an unelevated Winamp, on Vista and later):
+// the same path under HKEY_CURRENT_USER. Winamp and the game decide alike,
+// so both use the same key.
+inline const HKEY kSettingMachineRoot = HKEY_LOCAL_MACHINE;
+inline const HKEY kSettingUserRoot = HKEY_CURRENT_USER;
+
+// Opens (creating as needed) root\subKey for reading and writing; answers a
+// registry error code. Tests replace it to play a user without the right to
+// write HKEY_LOCAL_MACHINE, which Wine does not enforce.
+using SettingKeyCreator = LONG (*)(HKEY root, const char* subKey, HKEY* key);
+// Null puts back the system's RegCreateKeyExA.
+void setSettingKeyCreator(SettingKeyCreator creator) noexcept;
 
 class IntSetting {
 public:

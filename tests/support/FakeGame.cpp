@@ -98,6 +98,7 @@ std::string FakeGameProcess::commandLine() const {
     add(kOptionWindowTitle);
     add(options_.windowTitle);
     if (!options_.plantCopies) add(kOptionNoCopies);
+    if (options_.windowOnSecondThread) add(kOptionWindowOnSecondThread);
     add(kOptionFootprintMb);
     add(std::to_string(options_.footprintMb));
     add(kOptionFootprintCopies);

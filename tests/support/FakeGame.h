@@ -45,6 +45,8 @@ struct FakeGameOptions {
     std::string windowClass = "Half-Life";
     std::string windowTitle = "Half-Life";
     bool plantCopies = true;
+    // The window belongs to a second thread of the game, not its first.
+    bool windowOnSecondThread = false;
     unsigned footprintMb = 0;  // writable data for the benchmark, in regions <= 4 MB
     unsigned footprintCopies = 40;
     std::vector<std::string> extraArguments;  // passed on as they are

@@ -24,7 +24,10 @@ inline constexpr char kOptionMod[] = "--mod";                   // NAME at the m
 inline constexpr char kOptionWindowClass[] = "--window-class";  // default "Half-Life"
 inline constexpr char kOptionWindowTitle[] = "--window-title";  // default "Half-Life"
 inline constexpr char kOptionNoCopies[] = "--no-copies";        // plant no scan targets
-inline constexpr char kOptionFootprintMb[] = "--footprint-mb";  // N MB of writable data
+// The window is made and pumped by a second thread, the first one only waits:
+// the first thread the system lists is then not the window's.
+inline constexpr char kOptionWindowOnSecondThread[] = "--window-on-second-thread";
+inline constexpr char kOptionFootprintMb[] = "--footprint-mb";          // N MB of writable data
 inline constexpr char kOptionFootprintCopies[] = "--footprint-copies";  // copies in it
 
 // Exit codes that tell the controller why the fake did not come up.

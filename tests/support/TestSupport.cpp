@@ -93,15 +93,14 @@ std::int32_t RawValue::integer() const {
     return v;
 }
 
-void deleteSettingsKey(const char* subKey) {
-    ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath(subKey).c_str());
+void deleteSettingsKey(const char* subKey, HKEY root) {
+    ::SHDeleteKeyA(root, keyPath(subKey).c_str());
 }
 
-RawValue readSettingRaw(const char* name, const char* subKey) {
+RawValue readSettingRaw(const char* name, const char* subKey, HKEY root) {
     RawValue value;
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath(subKey).c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
+    if (::RegOpenKeyExA(root, keyPath(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return value;
     DWORD size = 0;
     if (::RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {

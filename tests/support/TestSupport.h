@@ -39,8 +39,11 @@ struct RawValue {
     [[nodiscard]] std::string text() const { return std::string(data.begin(), data.end()); }
     [[nodiscard]] std::int32_t integer() const;
 };
-void deleteSettingsKey(const char* subKey = nullptr);
-RawValue readSettingRaw(const char* name, const char* subKey = nullptr);
+// The root may be HKEY_CURRENT_USER, where a user without the right to write
+// HKEY_LOCAL_MACHINE keeps the settings.
+void deleteSettingsKey(const char* subKey = nullptr, HKEY root = HKEY_LOCAL_MACHINE);
+RawValue readSettingRaw(const char* name, const char* subKey = nullptr,
+                        HKEY root = HKEY_LOCAL_MACHINE);
 void writeSettingRaw(const char* name, DWORD type, const void* data, DWORD size,
                      const char* subKey = nullptr);
 void writeSettingInt(const char* name, std::int32_t value);

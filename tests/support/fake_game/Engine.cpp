@@ -195,9 +195,13 @@ bool setUpEngine(const EngineOptions& options) {
     if (!gLog) return false;
     gLog->magic = kEngineLogMagic;
     gLog->tableKind = static_cast<std::uint32_t>(options.table);
-    gLog->gameThreadId = ::GetCurrentThreadId();
     if (!setUpTable(options.table)) return false;
     ::AddVectoredExceptionHandler(1, countFaults);
+    return true;
+}
+
+bool watchGameThread() {
+    gLog->gameThreadId = ::GetCurrentThreadId();
     if (!::SetWindowsHookExA(WH_GETMESSAGE, watchMessages, nullptr, ::GetCurrentThreadId()))
         return false;
     gHousekeepingTimer = ::SetTimer(nullptr, 0, kHousekeepingPeriodMs, housekeeping);

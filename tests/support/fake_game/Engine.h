@@ -17,8 +17,10 @@ struct EngineOptions {
 bool parseEngineOption(int argc, char** argv, int& i, EngineOptions& options, bool& bad);
 
 // Lays out the table and the log at their fixed addresses; false when an
-// address is not free. Call it on the game thread: it also installs the
-// message watch and the timer that serves unload requests there.
+// address is not free.
 bool setUpEngine(const EngineOptions& options);
+// On the thread that runs the game's window: records it in the log, and
+// installs the message watch and the timer that serves unload requests there.
+bool watchGameThread();
 
 }  // namespace vireo::test::fake_game

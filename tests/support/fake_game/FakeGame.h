@@ -27,6 +27,7 @@ struct Options {
     std::string windowClass = "Half-Life";
     std::string windowTitle = "Half-Life";
     bool plantCopies = true;
+    bool windowOnSecondThread = false;
     unsigned footprintMb = 0;
     unsigned footprintCopies = 40;
     EngineOptions engine;  // Engine.cpp

@@ -21,6 +21,30 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wp, LPARAM lp) noe
     }
 }
 
+const Options* gOptions = nullptr;
+
+// Makes the game's window and pumps its messages until it is closed.
+int runWindow() {
+    if (!watchGameThread()) return kExitEngineTableTaken;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = gOptions->windowClass.c_str();
+    if (!::RegisterClassA(&wc)) return kExitNoWindow;
+    HWND window =
+        ::CreateWindowA(wc.lpszClassName, gOptions->windowTitle.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
+                        320, 240, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!window) return kExitNoWindow;
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+DWORD WINAPI windowThreadMain(void*) noexcept { return static_cast<DWORD>(runWindow()); }
+
 int run(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) return kExitBadOptions;
@@ -33,21 +57,15 @@ int run(int argc, char** argv) {
     if (!plantFootprint(options, *gBlock)) return kExitFootprintFailed;
 
     // The window comes last: once it can be found, everything is in place.
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = options.windowClass.c_str();
-    if (!::RegisterClassA(&wc)) return kExitNoWindow;
-    HWND window =
-        ::CreateWindowA(wc.lpszClassName, options.windowTitle.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
-                        320, 240, nullptr, nullptr, wc.hInstance, nullptr);
-    if (!window) return kExitNoWindow;
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return 0;
+    gOptions = &options;
+    if (!options.windowOnSecondThread) return runWindow();
+    HANDLE windowThread = ::CreateThread(nullptr, 0, windowThreadMain, nullptr, 0, nullptr);
+    if (!windowThread) return kExitNoWindow;
+    ::WaitForSingleObject(windowThread, INFINITE);
+    DWORD code = kExitNoWindow;
+    ::GetExitCodeThread(windowThread, &code);
+    ::CloseHandle(windowThread);
+    return static_cast<int>(code);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.buildMarker.reset();
         } else if (is(kOptionNoCopies)) {
             options.plantCopies = false;
+        } else if (is(kOptionWindowOnSecondThread)) {
+            options.windowOnSecondThread = true;
         } else if (bool bad = false; parseEngineOption(argc, argv, i, options.engine, bad)) {
             if (bad) return false;
         } else if (!hasValue) {

@@ -47,6 +47,17 @@ TEST_F(GameVariantsTest, CounterStrikeIsDrawnAndARestartedGameIsHookedAgain) {
     }
 }
 
+TEST_F(GameVariantsTest, AWindowOnTheGamesSecondThreadIsHookedAndDrawnThere) {
+    FakeGameOptions options = gameNamed("hl.exe");
+    options.windowOnSecondThread = true;
+    ASSERT_NO_FATAL_FAILURE(startHooked(options));
+    const DWORD windowThread = ::GetWindowThreadProcessId(rig->game->window(), nullptr);
+    ASSERT_EQ(rig->gameThread(), windowThread);
+    const auto tick = rig->engine->nextTick();
+    ASSERT_TRUE(tick) << rig->state();
+    expectDrawn(*tick, kComposed, 11, kRed, windowThread);
+}
+
 TEST_F(GameVariantsTest, AnotherExecutableGetsTheDllButDrawsNothing) {
     ASSERT_NO_FATAL_FAILURE(startHooked(gameNamed("game.exe")));
     pumpMessagesFor(3 * kDrawPeriod);

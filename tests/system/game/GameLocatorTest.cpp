@@ -68,6 +68,16 @@ TEST(GameLocatorTest, TheRunningGameIsFoundWithItsProcessThreadAndDirectory) {
     EXPECT_EQ(gameDirectory(), "");
 }
 
+TEST(GameLocatorTest, TheGameThreadIsTheWindowsThreadNotTheFirstListed) {
+    FakeGameOptions options = withExe("hl.exe");
+    options.windowOnSecondThread = true;
+    FakeGameProcess game(options);
+    ASSERT_TRUE(game.start()) << game.failure();
+    const DWORD windowThread = ::GetWindowThreadProcessId(game.window(), nullptr);
+    ASSERT_NE(windowThread, 0u);
+    EXPECT_EQ(gameThreadId(), windowThread);
+}
+
 TEST(GameLocatorTest, AWindowTitledHalfLifeOfAnotherClassIsNotTheGame) {
     FakeGameOptions options = withExe("hl.exe");
     options.windowClass = "NotTheGame";

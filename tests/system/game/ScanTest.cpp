@@ -67,8 +67,14 @@ TEST(ScanTest, EveryCopyInOrdinaryWritableDataIsTruncatedAndNothingElse) {
         EXPECT_TRUE(copy.restIntact) << "only the first byte may change: " << describe(copy);
     }
 
-    // Once more: nothing is left to patch, and the scan still completes.
-    EXPECT_TRUE(truncateAllCopies(kText));
+    // Once more: nothing is left to patch, and the scan still completes,
+    // handing back whatever priority the caller's thread had.
+    for (int priority :
+         {THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL}) {
+        ASSERT_TRUE(::SetThreadPriority(thread, priority));
+        EXPECT_TRUE(truncateAllCopies(kText));
+        EXPECT_EQ(::GetThreadPriority(thread), priority);
+    }
     expectNoHandleLeft("truncateAllCopies", [] { truncateAllCopies(kText); });
 }
 

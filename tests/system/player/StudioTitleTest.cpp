@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "player/PlayerControl.h"
@@ -61,12 +62,29 @@ TEST_F(StudioTitleTest, CaptionIsCutToTitleArtistAndSong) {
     }
 }
 
-TEST_F(StudioTitleTest, Winamp2FamilyIgnoresTheStudioWindow) {
-    FakeStudioWindow studio("7. Studio Artist - Studio Song (1:02) (x)");
-    winamp.setVersion(0x2FFF);
-    EXPECT_EQ(player.getTitle(), "Winamp 2 Artist - Winamp 2 Song");
-    winamp.setVersion(0x3000);
-    EXPECT_EQ(player.getTitle(), "Studio Artist - Studio Song");
+TEST_F(StudioTitleTest, Winamp2And5IgnoreTheStudioWindow) {
+    {
+        FakeStudioWindow studio("7. Studio Artist - Studio Song (1:02) (x)");
+        struct Row {
+            std::uint32_t version;
+            const char* title;
+        };
+        const Row rows[] = {
+            {0x2FFF, "Winamp 2 Artist - Winamp 2 Song"},
+            {0x3000, "Studio Artist - Studio Song"},
+            {0x3FFF, "Studio Artist - Studio Song"},
+            {0x5000, "Winamp 2 Artist - Winamp 2 Song"},
+            {0x5666, "Winamp 2 Artist - Winamp 2 Song"},
+        };
+        for (const auto& row : rows) {
+            winamp.setVersion(row.version);
+            EXPECT_EQ(player.getTitle(), row.title) << std::hex << row.version;
+        }
+    }
+    // Winamp 5 where no studio window exists at all: the playlist title.
+    winamp.setVersion(0x5666);
+    EXPECT_EQ(player.getArtist(), "Winamp 2 Artist");
+    EXPECT_EQ(player.getSongTitle(), "Winamp 2 Song");
 }
 
 }  // namespace

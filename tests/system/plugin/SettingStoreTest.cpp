@@ -1,7 +1,15 @@
-// The two setting classes against real registry values, on a key of their own.
+// The two setting classes against real registry values, on a key of their own,
+// for a player who can write HKEY_LOCAL_MACHINE and for one who cannot.
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "settings/Defaults.h"
 #include "settings/Setting.h"
 #include "support/TestSupport.h"
 
@@ -99,6 +107,131 @@ TEST_F(SettingStoreTest, ADeletedValueReadsAsZeroOrEmpty) {
     deleteSettingsKey(kTestKey);
     EXPECT_EQ(number.read(), 0);
     EXPECT_EQ(text.read(), "");
+}
+
+// A standard user on Vista and later: the machine-wide key opens for reading
+// only. Wine enforces no registry permissions, so the key creator says no.
+LONG refuseMachineKey(HKEY root, const char* subKey, HKEY* key) {
+    if (root == HKEY_LOCAL_MACHINE) return ERROR_ACCESS_DENIED;
+    return ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, kSettingKeyAccess,
+                             nullptr, key, nullptr);
+}
+
+class StandardUserSettingsTest : public SettingStoreTest {
+protected:
+    void SetUp() override {
+        SettingStoreTest::SetUp();
+        deleteSettingsKey(kTestKey, HKEY_CURRENT_USER);
+        setSettingKeyCreator(refuseMachineKey);
+    }
+    void TearDown() override {
+        setSettingKeyCreator(nullptr);
+        deleteSettingsKey(kTestKey, HKEY_CURRENT_USER);
+        SettingStoreTest::TearDown();
+    }
+    RawValue userRaw(const char* name) { return readSettingRaw(name, kTestKey, HKEY_CURRENT_USER); }
+};
+
+// The nineteen settings as the plug-in builds them, with their defaults.
+struct Nineteen {
+    std::vector<std::unique_ptr<IntSetting>> numbers;
+    std::vector<std::unique_ptr<StringSetting>> texts;
+    IntSetting& number(const std::string& name) {
+        for (auto& n : numbers)
+            if (n->name() == name) return *n;
+        throw std::runtime_error(name);
+    }
+    explicit Nineteen(const char* subKey) {
+        using namespace defaults;
+        const std::pair<const char*, std::string_view> textDefaults[] = {
+            {"DisplayLine1", kDisplayLine1},
+            {"DisplayLine2", kDisplayLine2},
+            {"DisplayLine3", kDisplayLine3},
+            {"DisplayLine4", kDisplayLine4},
+            {"DisplayLine5", kDisplayLine5},
+            {"DisplayLine6", kDisplayLine6},
+            {"Script", kScript}};
+        const std::pair<const char*, std::int32_t> numberDefaults[] = {
+            {"DisplayColor", kDisplayColor},
+            {"EnableScripting", kEnableScripting},
+            {"EnableIngameDisplay", kEnableIngameDisplay},
+            {"EnableAutoPause", kEnableAutoPause},
+            {"FadeoutTarget", kFadeoutTarget},
+            {"FadeinTarget", kFadeinTarget},
+            {"DelayAutoPause", kDelayAutoPause},
+            {"HighUpdateFrequency", kHighUpdateFrequency},
+            {"PlaceScriptInRoot", kPlaceScriptInRoot},
+            {"BuilderMode", kBuilderMode},
+            {"ShowGUI", kShowGUI},
+            {"StartLine", kStartLine}};
+        for (const auto& [name, value] : textDefaults)
+            texts.push_back(std::make_unique<StringSetting>(HKEY_LOCAL_MACHINE, subKey, name,
+                                                            std::string(value)));
+        for (const auto& [name, value] : numberDefaults)
+            numbers.push_back(
+                std::make_unique<IntSetting>(HKEY_LOCAL_MACHINE, subKey, name, value));
+    }
+};
+
+TEST_F(StandardUserSettingsTest, TheUsersKeyIsSeededFromTheMachinesWhereItCan) {
+    // What an administrator stored once: two usable values, one of the wrong kind.
+    const DWORD forty = 40;
+    storeRaw("FadeoutTarget", REG_DWORD, &forty, sizeof forty);
+    storeRaw("DisplayLine1", REG_SZ, "mine", 4);
+    storeRaw("StartLine", REG_SZ, "12", 2);
+
+    Nineteen settings(kTestKey);
+    ASSERT_EQ(settings.numbers.size() + settings.texts.size(), 19u);
+    for (const auto& n : settings.numbers)
+        EXPECT_EQ(userRaw(n->name().c_str()).type, static_cast<DWORD>(REG_DWORD)) << n->name();
+    for (const auto& t : settings.texts)
+        EXPECT_EQ(userRaw(t->name().c_str()).type, static_cast<DWORD>(REG_SZ)) << t->name();
+
+    EXPECT_EQ(userRaw("FadeoutTarget").integer(), 40);
+    EXPECT_EQ(settings.number("FadeoutTarget").read(), 40);
+    EXPECT_EQ(settings.texts[0]->read(), "mine");
+    EXPECT_EQ(settings.number("StartLine").read(), defaults::kStartLine) << "wrong kind: default";
+    EXPECT_EQ(settings.number("EnableIngameDisplay").read(), 1) << "missing: default";
+    EXPECT_EQ(settings.texts[6]->read(), defaults::kScript);
+    // The machine's key is only read.
+    EXPECT_EQ(raw("StartLine").type, static_cast<DWORD>(REG_SZ));
+    EXPECT_FALSE(raw("ShowGUI").present);
+
+    // Reads and writes go to the user's key.
+    settings.number("FadeoutTarget").write(55);
+    settings.texts[0]->write("changed");
+    EXPECT_EQ(userRaw("FadeoutTarget").integer(), 55);
+    EXPECT_EQ(raw("FadeoutTarget").integer(), 40);
+    EXPECT_EQ(settings.texts[0]->read(), "changed");
+
+    // An object built afterwards (the game's copy) takes the user's values,
+    // even once the machine's key holds something else.
+    const DWORD seventy = 70;
+    storeRaw("FadeoutTarget", REG_DWORD, &seventy, sizeof seventy);
+    IntSetting gameSide(HKEY_LOCAL_MACHINE, kTestKey, "FadeoutTarget", 25);
+    StringSetting gameLine(HKEY_LOCAL_MACHINE, kTestKey, "DisplayLine1", "");
+    EXPECT_EQ(gameSide.read(), 55);
+    EXPECT_EQ(gameLine.read(), "changed");
+    settings.number("FadeoutTarget").write(60);
+    EXPECT_EQ(gameSide.read(), 60);
+}
+
+TEST_F(StandardUserSettingsTest, WithoutAMachineKeyTheDefaultsAreUsed) {
+    deleteSettingsKey(kTestKey);
+    IntSetting number(HKEY_LOCAL_MACHINE, kTestKey, "FadeinTarget", 100);
+    StringSetting text(HKEY_LOCAL_MACHINE, kTestKey, "DisplayLine2", "%POS% / %LENGTH%");
+    EXPECT_EQ(number.read(), 100);
+    EXPECT_EQ(text.read(), "%POS% / %LENGTH%");
+    EXPECT_TRUE(userRaw("FadeinTarget").present);
+    EXPECT_FALSE(raw("FadeinTarget").present) << "nothing is created under the machine's key";
+}
+
+TEST_F(SettingStoreTest, AnAdministratorKeepsUsingTheMachineKey) {
+    deleteSettingsKey(kTestKey, HKEY_CURRENT_USER);
+    IntSetting number(HKEY_LOCAL_MACHINE, kTestKey, "Number", 42);
+    number.write(43);
+    EXPECT_EQ(raw("Number").integer(), 43);
+    EXPECT_FALSE(readSettingRaw("Number", kTestKey, HKEY_CURRENT_USER).present);
 }
 
 }  // namespace

@@ -183,8 +183,9 @@ TEST_F(PlayerControlTest, PanningIsShiftedForTheWinamp3Family) {
         std::int32_t sent;
     };
     const Row rows[] = {
-        {0x2091, -127, -127}, {0x2091, 127, 127}, {0x2FFF, 0, 0},     {0x3000, -127, 0},
-        {0x3000, 127, 254},   {0x3000, 0, 127},   {0x10002091, 5, 5}, {0x2091, 500, 500},
+        {0x2091, -127, -127}, {0x2091, 127, 127}, {0x2FFF, 0, 0},       {0x3000, -127, 0},
+        {0x3000, 127, 254},   {0x3000, 0, 127},   {0x10002091, 5, 5},   {0x2091, 500, 500},
+        {0x3FFF, 0, 127},     {0x5000, 0, 0},     {0x5666, -127, -127}, {0x5666, 127, 127},
     };
     for (const auto& row : rows) {
         winamp.clear();
@@ -241,6 +242,9 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
         {0x2091, 0, url, url},
         {0x3000, 0, url, "file:" + url},
         {0x3000, 1, url, "file:" + url},
+        {0x5666, 0, file, file},
+        {0x5666, 1, url, url},
+        {0x5000, 0, file, file},
         {0x2091, 0, "album", "album"},
         {0x2091, 0, "missing.mp3", ""},
         {0x2091, 0, "", ""},
@@ -356,14 +360,20 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
         {"W2 length -1", length(0x2091, -1), lengthText, "0:-1", lengthSent},
         {"W3 length 245000000", length(0x3000, 245000000), lengthText, "4:05", lengthSent},
         {"W3 length -1", length(0x3000, -1), lengthText, "0:00", lengthSent},
+        {"W5 length 245", length(0x5666, 245), lengthText, "4:05", lengthSent},
+        {"W5.0 length 3600", length(0x5000, 3600), lengthText, "60:00", lengthSent},
         {"W2 bitrate", bitrate(0x2091, 320), bitrateOf, "320", bitrateSent},
         {"W2 bitrate code", bitrate(0x2091, 0x00323131), bitrateOf, "3289393", bitrateSent},
         {"W3 bitrate 0", bitrate(0x3000, 0), bitrateOf, "96", bitrateSent},
         {"W3 bitrate 112", bitrate(0x3000, 0x00323131), bitrateOf, "112", bitrateSent},
         {"W3 bitrate 192", bitrate(0x3000, 0x00323931), bitrateOf, "192", bitrateSent},
         {"W3 bitrate 5", bitrate(0x3000, 5), bitrateOf, "128", bitrateSent},
+        {"W5 bitrate", bitrate(0x5666, 320), bitrateOf, "320", bitrateSent},
+        {"W5 bitrate 0", bitrate(0x5666, 0), bitrateOf, "0", bitrateSent},
         {"W2 sample rate", sampleRate(0x2091, 22), sampleRateOf, "22", rateSent},
         {"W3 sample rate", sampleRate(0x3000, 22), sampleRateOf, "44", rateSent},
+        {"W5 sample rate", sampleRate(0x5666, 22), sampleRateOf, "22", rateSent},
+        {"version 0x5666", version(0x5666), versionText, "5.666", {request(0)}},
         {"version 0x2091", version(0x2091), versionText, "2.091", {request(0)}},
         {"version 0x3000", version(0x3000), versionText, "3.00", {request(0)}},
         {"version 0x2005", version(0x2005), versionText, "2.05", {request(0)}},

@@ -87,9 +87,11 @@ TEST(TrackTextTest, VersionTextAndFamilyUseTheLow16Bits) {
         bool winamp3;
     };
     const Row rows[] = {
-        {0x2091, "2.091", false},     {0x3000, "3.00", true},     {0x2005, "2.05", false},
-        {0, "0.00", false},           {0xFFFF, "F.FFF", true},    {0x2FFF, "2.FFF", false},
-        {0x12342091, "2.091", false}, {0x00013000, "3.00", true}, {0xFFFF2FFF, "2.FFF", false},
+        {0x2091, "2.091", false},     {0x3000, "3.00", true},       {0x2005, "2.05", false},
+        {0, "0.00", false},           {0xFFFF, "F.FFF", false},     {0x2FFF, "2.FFF", false},
+        {0x12342091, "2.091", false}, {0x00013000, "3.00", true},   {0xFFFF2FFF, "2.FFF", false},
+        {0x3FFF, "3.FFF", true},      {0x4000, "4.00", false},      {0x5000, "5.00", false},
+        {0x5666, "5.666", false},     {0x00015666, "5.666", false},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(versionText(row.version), row.text) << std::hex << row.version;

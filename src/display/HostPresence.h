@@ -1,0 +1,22 @@
+#pragma once
+// Whether the plug-in is running in Winamp, as the game side sees it: a named
+// event that the Winamp side holds from pluginInit to pluginQuit (or unload).
+// The game side draws only while the event exists. A crashed Winamp takes its
+// handle with it, so the event goes away on every path.
+
+#include <windows.h>
+
+namespace vireo {
+
+// No backslash: the name must also be valid where there are no namespaces.
+inline constexpr char kHostPresenceEventName[] = "Vireo 1.30 host running";
+
+// Winamp side. Holding twice keeps one handle; releasing without holding is
+// harmless.
+void holdHostPresence() noexcept;
+void releaseHostPresence() noexcept;
+
+// Game side: true while some Winamp process holds the event.
+[[nodiscard]] bool hostIsPresent() noexcept;
+
+}  // namespace vireo
