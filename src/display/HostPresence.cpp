@@ -18,10 +18,12 @@ void holdHostPresence() noexcept {
 
 void releaseHostPresence() noexcept { hostPresence.reset(); }
 
-// Opening and closing a named object is all it costs, once per draw.
+// Opening and closing a named object is all it costs, once per draw. An
+// event made by a Winamp run as administrator refuses a game run without
+// elevation; it exists all the same.
 bool hostIsPresent() noexcept {
     UniqueHandle event{::OpenEventA(SYNCHRONIZE, FALSE, kHostPresenceEventName)};
-    return static_cast<bool>(event);
+    return event || ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 }  // namespace vireo
