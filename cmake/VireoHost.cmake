@@ -1,6 +1,7 @@
 # The native build of the `host` preset: the pure core (src/PureCore.cmake)
 # and its unit tests, built with the machine's own compiler under
-# AddressSanitizer and UndefinedBehaviorSanitizer and run without Wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer and run without Wine; with
+# clang, the fuzzers of tests/fuzz as well.
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(VIREO_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all)
@@ -46,3 +47,9 @@ target_include_directories(host_windows_guard BEFORE PRIVATE ${VIREO_NO_WINDOWS_
 add_test(NAME host_windows_guard
          COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target host_windows_guard)
 set_tests_properties(host_windows_guard PROPERTIES PASS_REGULAR_EXPRESSION "windows.h in the pure core")
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_subdirectory(tests/fuzz)
+else()
+  message(STATUS "The fuzzers need clang: ${CMAKE_CXX_COMPILER_ID} builds the unit tests only")
+endif()
