@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that
 # are missing. Safe to run again. The tests run the shipped 32-bit DLL under
-# 32-bit Wine, which needs Debian's i386 architecture.
+# 32-bit Wine, which needs Debian's i386 architecture; the pure core's native
+# tests and fuzzers need clang and its sanitizer and libFuzzer runtimes.
 set -euo pipefail
 packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          wine32:i386 googletest python3-pefile "$@")
+          wine32:i386 googletest python3-pefile g++ clang libclang-rt-14-dev "$@")
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

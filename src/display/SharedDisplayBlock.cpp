@@ -4,9 +4,6 @@
 
 namespace vireo {
 
-// Zero at first load: every line is empty until the composer has written.
-SharedDisplayBlock sharedDisplayBlock VIREO_SHARED_SECTION = {};
-
 void storeDisplayLine(char (&slot)[kDisplaySlotSize], std::string_view text) noexcept {
     // A longer line is cut rather than spilled into the next slot.
     const std::size_t length =
