@@ -1,20 +1,33 @@
 #include "macros/Macros.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
 namespace vireo {
 
+// One pass that builds the result: the search goes on in the original text
+// after each occurrence, so a title that reads "%TITLE%" is put in once
+// instead of being replaced by itself forever, and a text with many
+// occurrences costs its length, not occurrences times length.
 void replaceAll(std::string& text, std::string_view name, std::string_view value) {
     // An empty name would match everywhere and never advance.
     if (name.empty()) return;
     std::string::size_type at = text.find(name.data(), 0, name.size());
+    if (at == std::string::npos) return;
+    std::string result;
+    std::string::size_type copied = 0;
     while (at != std::string::npos) {
-        text.replace(at, name.size(), value.data(), value.size());
-        // Go on after the inserted value: a title that reads "%TITLE%" is put
-        // in once instead of being replaced by itself forever.
-        at = text.find(name.data(), at + value.size(), name.size());
+        const std::size_t grown = result.size() + (at - copied) + value.size();
+        if (value.size() > name.size() && grown + (text.size() - at - name.size()) >
+                                              std::max(kMaxExpandedTextSize, text.size()))
+            break;
+        result.append(text, copied, at - copied).append(value.data(), value.size());
+        copied = at + name.size();
+        at = text.find(name.data(), copied, name.size());
     }
+    result.append(text, copied, std::string::npos);
+    text = std::move(result);
 }
 
 void replaceAll(std::string& text, std::string_view name, int number) {

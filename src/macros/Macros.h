@@ -5,6 +5,7 @@
 // values from a MacroValues source, so it can run without Winamp.
 
 #include <ctime>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -52,9 +53,18 @@ public:
 // inert for the game's console (the script file).
 enum class MacroValueForm { AsIs, ConsoleSafe };
 
+// The most an expansion may grow a text to. Later macros are looked for in
+// the values of earlier ones, so a hostile title full of "%ARTIST%" and
+// "%TITLE%" would otherwise grow a line cubically (a 4 KB title to 39 MB,
+// every second). No template of the plug-in comes near it: display lines
+// keep 255 bytes, and the script template 8191 plus its values.
+inline constexpr std::size_t kMaxExpandedTextSize = 64 * 1024;
+
 // Replaces every occurrence of name that is in the text when the call starts,
 // left to right; the search goes on after each inserted value, so a value
-// that contains the name is inserted once and never rescanned.
+// that contains the name is inserted once and never rescanned. An occurrence
+// whose value would take the text beyond kMaxExpandedTextSize is left as it
+// is, and so are those after it.
 void replaceAll(std::string& text, std::string_view name, std::string_view value);
 // The same with the number printed as "%i".
 void replaceAll(std::string& text, std::string_view name, int number);

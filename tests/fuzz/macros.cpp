@@ -9,7 +9,10 @@
 // title may hold "%TIME%"), so the bound is a product over the rows; inputs
 // whose bound goes beyond kLargestChecked are not expanded, to keep the
 // fuzzer's memory small, since their size then follows from the arithmetic.
+// Besides, no expansion grows a text beyond kMaxExpandedTextSize (or beyond
+// the template's own size, when that is larger).
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -86,6 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto form = provider.ConsumeBool() ? MacroValueForm::ConsoleSafe : MacroValueForm::AsIs;
     std::string text = provider.ConsumeRemainingBytesAsString();
 
+    const std::size_t limit = std::max(kMaxExpandedTextSize, text.size());
     std::size_t bound = text.size();
     for (std::size_t row = 0; row < 12; ++row) {
         bound += bound / kNames[row].size() * inserted(values, row);
@@ -94,5 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     expandMacros(text, values, form);
     FUZZ_CHECK(text.size() <= bound);
+    FUZZ_CHECK(text.size() <= limit);
     return 0;
 }

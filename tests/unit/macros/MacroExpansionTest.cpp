@@ -157,6 +157,39 @@ TEST(MacroExpansionTest, ReplaceAllEdgeCases) {
     EXPECT_EQ(text, "0");
 }
 
+// A hostile title whose artist and song hold more macro names: each row
+// multiplies the text, which stops at kMaxExpandedTextSize; an ordinary long
+// title is untouched by the bound.
+TEST(MacroExpansionTest, GrowthStopsAtTheBound) {
+    ScriptedValues values;
+    std::string hostile;
+    while (hostile.size() < 4096) hostile += "%ARTIST%%TITLE%";
+    values.displayTitle = hostile;
+    values.artistName = hostile;
+    values.song = hostile;
+    const std::string line = expanded("%DISPLAYNAME%", values);
+    EXPECT_LE(line.size(), kMaxExpandedTextSize);
+    EXPECT_GT(line.size(), kMaxExpandedTextSize - hostile.size());
+    EXPECT_EQ(line.compare(0, hostile.size(), hostile), 0) << "replaced from the left";
+
+    values = ScriptedValues{};
+    values.displayTitle = std::string(8000, 'T');
+    EXPECT_EQ(expanded("%DISPLAYNAME% / %DISPLAYNAME%", values),
+              values.displayTitle + " / " + values.displayTitle);
+
+    // Within one row: the occurrences that fit are replaced, the rest stay.
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "%N%";
+    replaceAll(text, "%N%", std::string_view(std::string(1024, 'v')));
+    EXPECT_EQ(text.size(), 63 * 1024 + 37 * 3u);
+    EXPECT_EQ(text.substr(text.size() - 3), "%N%");
+    // Shrinking and same-size values are never held back, even in a text
+    // already over the bound.
+    text = std::string(kMaxExpandedTextSize, 'a') + "%N%%N%";
+    replaceAll(text, "%N%", "b");
+    EXPECT_EQ(text, std::string(kMaxExpandedTextSize, 'a') + "bb");
+}
+
 TEST(MacroExpansionTest, ConsoleFilterTable) {
     const struct {
         std::string value;
