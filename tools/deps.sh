@@ -4,7 +4,7 @@
 # 32-bit Wine, which needs Debian's i386 architecture.
 set -euo pipefail
 packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          wine32:i386 googletest python3-pefile "$@")
+          wine32:i386 googletest python3-pefile nsis "$@")
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 need_update=0
