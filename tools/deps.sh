@@ -5,7 +5,7 @@
 # tests and fuzzers need clang and its sanitizer and libFuzzer runtimes.
 set -euo pipefail
 packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          wine32:i386 googletest python3-pefile g++ clang libclang-rt-14-dev "$@")
+          wine32:i386 googletest python3-pefile nsis g++ clang libclang-rt-14-dev "$@")
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "VireoVersion.h"
 #include "plugin/PluginRecord.h"
 
 namespace vireo {
 
-inline constexpr char kPluginDescription[] = "Vireo 1.31";
+inline constexpr char kPluginDescription[] = "Vireo " VIREO_VERSION_TEXT;
 // Caption of the options window (dialog 101), found to activate an open one.
-inline constexpr char kOptionsWindowCaption[] = "Vireo Version 1.30";
+inline constexpr char kOptionsWindowCaption[] = "Vireo Version " VIREO_SERIES_TEXT;
 
 int pluginInit() noexcept;
 void pluginConfig() noexcept;

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "VireoVersion.h"
+
 namespace vireo::defaults {
 
 // Fixed at 1.30: it does not follow the plug-in's version text.
-inline constexpr std::string_view kKeyPath = "Software\\Oskel\\Vireo\\1.30";
+inline constexpr std::string_view kKeyPath = "Software\\Oskel\\Vireo\\" VIREO_SERIES_TEXT;
 
 inline constexpr std::string_view kDisplayLine1 = "%DISPLAYNAME%";
 inline constexpr std::string_view kDisplayLine2 = "%POS% / %LENGTH%";
