@@ -171,7 +171,7 @@ std::string liblistFor(LiblistFault fault) {
             return std::string(kHugeLiblistBytes, 'x') + "\r\n" + kCounterStrikeLine;
         case LiblistFault::Binary: {
             std::string bytes;
-            for (std::size_t i = 0; i < 64 * 1024; ++i)
+            for (std::size_t i = 0; i < 16 * 1024; ++i)
                 bytes += static_cast<char>((i * 2654435761u) >> 13);
             bytes += "\n" + kCounterStrikeLine;
             return bytes;
@@ -190,6 +190,9 @@ TEST_F(GameFaultTest, HostileLiblistKeepsAutoPauseResponsive) {
         {"a directory", LiblistFault::Directory, false},
         {"locked by another program, then freed", LiblistFault::LockedThenFreed, true},
     };
+    // One Winamp for every row: each row's game is a new game to auto-pause.
+    WinampWithPlugin host;
+    const auto settings = storedSettings();
     const auto before = resourceCounts();
     for (const LiblistRow& row : rows) {
         SCOPED_TRACE(row.what);
@@ -208,8 +211,7 @@ TEST_F(GameFaultTest, HostileLiblistKeepsAutoPauseResponsive) {
             ASSERT_TRUE(lock);
         }
         game->setPlayerState(0);
-        WinampWithPlugin host;
-        const auto settings = storedSettings();
+        host.winamp.setPlayStatus(1);
         ResponsivenessProbe probe;
         pumpMessagesFor(3 * kAutoPauseTick);
         EXPECT_EQ(liblistValue("game").empty(),
