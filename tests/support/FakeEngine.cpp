@@ -42,6 +42,11 @@ bool FakeEngine::requestUnload() const {
     return writeField<std::uint32_t>(offsetof(EngineLog, unloadRequest), 1);
 }
 
+bool FakeEngine::requestTable(fake_game::EngineTableKind kind) const {
+    return writeField<std::uint32_t>(offsetof(EngineLog, tableRequest),
+                                     static_cast<std::uint32_t>(kind));
+}
+
 std::optional<DrawnTick> FakeEngine::nextTick(std::chrono::milliseconds timeout) const {
     // Every draw prints all six rows at once on the game thread, so draws
     // start at multiples of six; the first one to start after now is wanted.

@@ -38,6 +38,9 @@ public:
     // The fake frees gen_vireo.dll on its game thread, as the system does
     // once the hook is gone.
     bool requestUnload() const;
+    // The fake puts another engine table in place on its game thread, between
+    // two draws; log()->tableKind tells when it is done.
+    bool requestTable(fake_game::EngineTableKind kind) const;
 
     // Pumps this thread, where the plug-in's host timers run, until the fake
     // has printed a whole draw that began after the call, and answers its six

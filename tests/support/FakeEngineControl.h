@@ -71,7 +71,11 @@ struct EngineLog {
     // the system does after the hook is removed, and counts it in unloads.
     std::uint32_t unloadRequest;
     std::uint32_t unloads;
-    std::uint32_t reserved;
+    // Set by the tests to an EngineTableKind: the fake rewrites (or, for
+    // None, decommits) its engine table on the game thread, between two
+    // draws, as a game that reloads its client would; 0 once served.
+    // tableKind then says which table is in place.
+    std::uint32_t tableRequest;
     EnginePrint prints[kEngineLogCapacity];
 };
 static_assert(sizeof(EngineLog) == 64 + sizeof(EnginePrint) * kEngineLogCapacity);

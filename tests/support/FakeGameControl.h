@@ -29,6 +29,9 @@ inline constexpr char kOptionNoCopies[] = "--no-copies";        // plant no scan
 inline constexpr char kOptionWindowOnSecondThread[] = "--window-on-second-thread";
 inline constexpr char kOptionFootprintMb[] = "--footprint-mb";          // N MB of writable data
 inline constexpr char kOptionFootprintCopies[] = "--footprint-copies";  // copies in it
+// A thread keeps committing, re-protecting and freeing private regions that
+// hold copies of the unknown-command message (fake_game/Churn.cpp).
+inline constexpr char kOptionChurnRegions[] = "--churn-regions";
 
 // Exit codes that tell the controller why the fake did not come up.
 inline constexpr int kExitBadOptions = 2;
@@ -37,6 +40,7 @@ inline constexpr int kExitControlBlockTaken = 4;
 inline constexpr int kExitPlantFailed = 5;
 inline constexpr int kExitFootprintFailed = 6;
 inline constexpr int kExitNoWindow = 7;
+inline constexpr int kExitChurnFailed = 9;
 
 inline constexpr std::uintptr_t kControlBlockAddress = 0x03100000;
 inline constexpr std::uint32_t kControlMagic = 0x4B414647;  // "GFAK"

@@ -72,6 +72,8 @@ std::uint32_t address32(const void* p) {
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p));
 }
 
+void fillTable(EngineTableKind kind);
+
 bool setUpTable(EngineTableKind kind) {
     const std::uintptr_t table = landmarks::kEngineTableAddress;
     const std::uintptr_t block = table & ~(kAllocationGranularity - 1);
@@ -86,6 +88,30 @@ bool setUpTable(EngineTableKind kind) {
     const std::uintptr_t end = (table + kTableEntries * 4 + kPageSize - 1) & ~(kPageSize - 1);
     if (!::VirtualAlloc(reinterpret_cast<void*>(page), end - page, MEM_COMMIT, PAGE_READWRITE))
         return false;
+    fillTable(kind);
+    return true;
+}
+
+// The table's committed pages; None takes them away again.
+bool switchTable(EngineTableKind kind) {
+    const std::uintptr_t table = landmarks::kEngineTableAddress;
+    const std::uintptr_t page = table & ~(kPageSize - 1);
+    const std::uintptr_t end = (table + kTableEntries * 4 + kPageSize - 1) & ~(kPageSize - 1);
+    if (kind == EngineTableKind::None)
+        return ::VirtualFree(reinterpret_cast<void*>(page), end - page, MEM_DECOMMIT) != 0;
+    // A game started without a table has not even reserved the block.
+    const std::uintptr_t block = table & ~(kAllocationGranularity - 1);
+    ::VirtualAlloc(reinterpret_cast<void*>(block), kAllocationGranularity, MEM_RESERVE,
+                   PAGE_NOACCESS);
+    if (!::VirtualAlloc(reinterpret_cast<void*>(page), end - page, MEM_COMMIT, PAGE_READWRITE))
+        return false;
+    fillTable(kind);
+    return true;
+}
+
+void fillTable(EngineTableKind kind) {
+    const std::uintptr_t table = landmarks::kEngineTableAddress;
+    const std::uintptr_t block = table & ~(kAllocationGranularity - 1);
     auto* entries = reinterpret_cast<std::uint32_t*>(table);
     std::uint32_t& print = entries[landmarks::kPrintNotifyRowEntry];
     std::uint32_t& consoleVisible = entries[landmarks::kIsConsoleVisibleEntry];
@@ -103,7 +129,6 @@ bool setUpTable(EngineTableKind kind) {
             consoleVisible = kNullPageTarget;
             break;
     }
-    return true;
 }
 
 EngineLog* setUpLog() {
@@ -166,6 +191,11 @@ void CALLBACK housekeeping(HWND, UINT, UINT_PTR, DWORD) noexcept {
         vireo = ::GetModuleHandleA(kVireoModule);
     }
     gLog->vireoLoaded = vireo != nullptr;
+    if (const std::uint32_t wanted = gLog->tableRequest) {
+        gLog->tableRequest = 0;
+        const auto kind = static_cast<EngineTableKind>(wanted);
+        if (switchTable(kind)) gLog->tableKind = wanted;
+    }
 }
 
 }  // namespace

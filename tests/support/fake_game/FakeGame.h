@@ -30,6 +30,7 @@ struct Options {
     bool windowOnSecondThread = false;
     unsigned footprintMb = 0;
     unsigned footprintCopies = 40;
+    bool churnRegions = false;
     EngineOptions engine;  // Engine.cpp
 };
 
@@ -51,6 +52,8 @@ inline constexpr DWORD kAllocationFlags = MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOW
 bool plantTestCopies(ControlBlock& block);
 // Fills the benchmark footprint and plants its copies.
 bool plantFootprint(const Options& options, ControlBlock& block);
+// Churn.cpp: a thread that keeps changing the process's regions.
+bool startRegionChurn();
 
 // Adds one copy to the block (false when the block is full).
 bool recordCopy(ControlBlock& block, void* address, CopyPlace place, bool mustBePatched);

@@ -55,6 +55,7 @@ int run(int argc, char** argv) {
     if (!gBlock) return kExitControlBlockTaken;
     if (options.plantCopies && !plantTestCopies(*gBlock)) return kExitPlantFailed;
     if (!plantFootprint(options, *gBlock)) return kExitFootprintFailed;
+    if (options.churnRegions && !startRegionChurn()) return kExitChurnFailed;
 
     // The window comes last: once it can be found, everything is in place.
     gOptions = &options;

@@ -12,6 +12,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
         auto is = [option](const char* name) { return std::strcmp(option, name) == 0; };
         if (is(kOptionNoBuildMarker)) {
             options.buildMarker.reset();
+        } else if (is(kOptionChurnRegions)) {
+            options.churnRegions = true;
         } else if (is(kOptionNoCopies)) {
             options.plantCopies = false;
         } else if (is(kOptionWindowOnSecondThread)) {
