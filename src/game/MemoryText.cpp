@@ -19,7 +19,9 @@ std::string capturedLineText(CapturedLineBuffer buffer) {
 }
 
 std::string modNameText(const ModNameBuffer& buffer) {
-    return textUpToNul(buffer.data(), buffer.size());
+    std::string name = textUpToNul(buffer.data(), buffer.size());
+    if (name == "." || name == ".." || name.find_first_of("\\/:") != std::string::npos) return {};
+    return name;
 }
 
 }  // namespace vireo

@@ -22,6 +22,11 @@ using ModNameBuffer = std::array<char, landmarks::kModNameSize>;
 // followed by blanks keeps its line feed).
 [[nodiscard]] std::string capturedLineText(CapturedLineBuffer buffer);
 
+// The mod's folder name as the game keeps it (up to the first NUL, or all
+// twenty bytes). A name that is not one folder of the game directory (with a
+// path separator or a drive colon, or "." or "..") answers empty, as no mod:
+// the mod directory is where Vireo.cfg is written, and it must stay inside
+// the game's folder.
 [[nodiscard]] std::string modNameText(const ModNameBuffer& buffer);
 
 }  // namespace vireo

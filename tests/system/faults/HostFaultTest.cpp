@@ -11,6 +11,8 @@
 
 #include "common/UniqueResource.h"
 #include "player/WinampIpc.h"
+#include "settings/Defaults.h"
+#include "settings/Setting.h"
 #include "support/FakeEngine.h"
 #include "support/UdpListener.h"
 #include "system/faults/FaultRig.h"
@@ -188,14 +190,33 @@ TEST_F(HostFaultTest, ScriptFileReadOnlyOrLocked) {
     }
 }
 
-// Writing the settings key fails (no right to HKEY_LOCAL_MACHINE and none to
-// the per-user fallback either). Wine does not enforce registry permissions,
-// so this case waits for the settings' failure seam: with it, the test makes
-// every write fail, runs the busy rig above for a few ticks of every timer,
-// and checks that the values read back as before, Winamp's thread answers
-// and nothing is left open.
+// Writing the settings key fails: no right to HKEY_LOCAL_MACHINE and none to
+// the per-user key either. Wine does not enforce registry permissions, so the
+// settings' key creator refuses both. The settings then read as nothing is
+// stored (0 and the empty text) and their writes go nowhere: the values
+// stored before are kept, and building and dropping settings this way, many
+// times over, leaves no key open.
+LONG refuseEveryKey(HKEY, const char*, HKEY*) { return ERROR_ACCESS_DENIED; }
+
 TEST_F(HostFaultTest, SettingsKeyCannotBeWritten) {
-    GTEST_SKIP() << "needs the settings store's write-failure seam";
+    const auto settings = storedSettings();
+    const auto build = [] {
+        const std::string key(defaults::kKeyPath);
+        IntSetting number(HKEY_LOCAL_MACHINE, key, "StartLine", defaults::kStartLine);
+        StringSetting text(HKEY_LOCAL_MACHINE, key, "DisplayLine1",
+                           std::string(defaults::kDisplayLine1));
+        EXPECT_EQ(number.read(), 0);
+        EXPECT_EQ(text.read(), "");
+        number.write(-5);
+        text.write("lost");
+    };
+    setSettingKeyCreator(refuseEveryKey);
+    build();  // warm-up
+    const ResourceCounts before = resourceCounts();
+    for (int i = 0; i < 100; ++i) build();
+    setSettingKeyCreator(nullptr);
+    expectNoGrowth(before, "settings without a key");
+    expectSameSettings(settings, "settings without a key");
 }
 
 }  // namespace

@@ -51,5 +51,20 @@ TEST(MemoryTextTest, ModNameEndsAtTheFirstNulOrAfterTwentyBytes) {
     EXPECT_EQ(modNameText(name), std::string(20, 'm'));
 }
 
+// The mod directory is where Vireo.cfg goes: a name that would lead out of
+// the game's folder counts as no mod.
+TEST(MemoryTextTest, ModNameThatIsNotOneFolderIsNoMod) {
+    for (const char* text : {"..", ".", "..\\..\\x", "a/b", "C:x", "\\x", "cs\\"}) {
+        ModNameBuffer name{};
+        std::string(text).copy(name.data(), name.size());
+        EXPECT_EQ(modNameText(name), "") << text;
+    }
+    for (const char* text : {"cstrike", "my.mod", "...", "valve_hd"}) {
+        ModNameBuffer name{};
+        std::string(text).copy(name.data(), name.size());
+        EXPECT_EQ(modNameText(name), text);
+    }
+}
+
 }  // namespace
 }  // namespace vireo::test
