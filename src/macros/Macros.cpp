@@ -19,8 +19,8 @@ void replaceAll(std::string& text, std::string_view name, std::string_view value
     std::string::size_type copied = 0;
     while (at != std::string::npos) {
         const std::size_t grown = result.size() + (at - copied) + value.size();
-        if (value.size() > name.size() && grown + (text.size() - at - name.size()) >
-                                              std::max(kMaxExpandedTextSize, text.size()))
+        if (value.size() > name.size() &&
+            grown + (text.size() - at - name.size()) > std::max(kMaxExpandedTextSize, text.size()))
             break;
         result.append(text, copied, at - copied).append(value.data(), value.size());
         copied = at + name.size();

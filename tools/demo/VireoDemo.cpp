@@ -43,15 +43,22 @@ constexpr std::uint8_t kDead = 0;
 // script writer (1407 ms) to have run once after the line was taken.
 constexpr auto kSettleTime = std::chrono::milliseconds(1500);
 
-const std::vector<std::string> kScriptedLines = {
-    "Vireo NextTrack 2", "vireo SetVolume 128", "Vireo Pause",      "VIREO Play",
-    "Vireo Help",        "Vireo DisplayColor 3", "Vireo AutoPause 2", kSpawnStep,
-    kDieStep,            "Vireo AutoPause 1",    kSpawnStep,          kDieStep,
-    "Vireo PreviousTrack"};
+const std::vector<std::string> kScriptedLines = {"Vireo NextTrack 2",
+                                                 "vireo SetVolume 128",
+                                                 "Vireo Pause",
+                                                 "VIREO Play",
+                                                 "Vireo Help",
+                                                 "Vireo DisplayColor 3",
+                                                 "Vireo AutoPause 2",
+                                                 kSpawnStep,
+                                                 kDieStep,
+                                                 "Vireo AutoPause 1",
+                                                 kSpawnStep,
+                                                 kDieStep,
+                                                 "Vireo PreviousTrack"};
 
-const std::vector<std::string> kPlaylist = {
-    "Demo Band - First Light", "Demo Band - Second Wind", "Demo Band - Third Degree",
-    "Demo Band - Fourth Wall"};
+const std::vector<std::string> kPlaylist = {"Demo Band - First Light", "Demo Band - Second Wind",
+                                            "Demo Band - Third Degree", "Demo Band - Fourth Wall"};
 
 // What people call Winamp's messages, by the names of its interface.
 std::string nameOf(const WinampMessage& m) {
@@ -150,10 +157,11 @@ public:
             return;
         }
         game_.writeCapturedLine(line);
-        const bool taken = pumpUntil(
-            [&] { return game_.capturedLineBytes() == std::string(256, '\0'); },
-            std::chrono::seconds(1));
-        if (!taken) std::printf("  (the game keeps the line: the command word is Vireo or vireo)\n");
+        const bool taken =
+            pumpUntil([&] { return game_.capturedLineBytes() == std::string(256, '\0'); },
+                      std::chrono::seconds(1));
+        if (!taken)
+            std::printf("  (the game keeps the line: the command word is Vireo or vireo)\n");
         showWinamp();
         showConsole();
         pumpMessagesFor(kSettleTime);
@@ -192,7 +200,8 @@ private:
     void showDisplay() {
         const auto tick = engine_.nextTick(std::chrono::seconds(3));
         if (!tick) {
-            std::printf("  The game's engine drew nothing (ShowGUI is off or the console is open)\n");
+            std::printf(
+                "  The game's engine drew nothing (ShowGUI is off or the console is open)\n");
             return;
         }
         lastRows_.assign(tick->begin(), tick->end());
@@ -218,14 +227,15 @@ private:
     void showAutoPause() {
         const std::vector<std::int32_t> volumes = winamp_.volumes();
         if (!volumes.empty()) {
-            std::printf("  Auto-pause faded the volume from %d to %d in %zu steps\n", volumes.front(),
-                        volumes.back(), volumes.size());
+            std::printf("  Auto-pause faded the volume from %d to %d in %zu steps\n",
+                        volumes.front(), volumes.back(), volumes.size());
             return;
         }
         std::vector<std::string> got;
         for (const WinampMessage& m : winamp_.messages())
             if (changesWinamp(m)) got.push_back(nameOf(m));
-        if (got.empty()) std::printf("  Auto-pause did nothing (it is off: Vireo AutoPause 1 or 2)\n");
+        if (got.empty())
+            std::printf("  Auto-pause did nothing (it is off: Vireo AutoPause 1 or 2)\n");
         for (const std::string& g : got) std::printf("  Auto-pause sent %s\n", g.c_str());
     }
 
@@ -288,10 +298,12 @@ int main(int argc, char** argv) {
     Simulator simulator(game, winamp, engine, console);
     for (const std::string& line : lines) simulator.step(line);
     if (interactive) {
-        std::printf("\nType console lines (%s and %s kill and respawn the player); end with "
-                    "an empty line or end of input.\n",
-                    kDieStep, kSpawnStep);
-        for (std::string line; std::printf("] "), std::fflush(stdout), std::getline(std::cin, line);) {
+        std::printf(
+            "\nType console lines (%s and %s kill and respawn the player); end with "
+            "an empty line or end of input.\n",
+            kDieStep, kSpawnStep);
+        for (std::string line;
+             std::printf("] "), std::fflush(stdout), std::getline(std::cin, line);) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.empty()) break;
             simulator.step(line);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "common/UniqueResource.h"
 #include "display/HostPresence.h"
 
 namespace vireo {
@@ -32,14 +33,15 @@ TEST(HostPresenceTest, AnEventThatRefusesAccessStillCounts) {
     ASSERT_TRUE(::InitializeAcl(&acl, sizeof acl, ACL_REVISION));
     ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
     SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
-    HANDLE event = ::CreateEventA(&attributes, TRUE, TRUE, kHostPresenceEventName);
-    ASSERT_NE(event, nullptr);
-    if (::OpenEventA(SYNCHRONIZE, FALSE, kHostPresenceEventName) != nullptr)
-        GTEST_SKIP() << "this system does not enforce the event's access list";
-    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_TRUE(hostIsPresent());
-    ::CloseHandle(event);
-    EXPECT_FALSE(hostIsPresent());
+    {
+        const UniqueHandle event{::CreateEventA(&attributes, TRUE, TRUE, kHostPresenceEventName)};
+        ASSERT_TRUE(event);
+        const UniqueHandle opened{::OpenEventA(SYNCHRONIZE, FALSE, kHostPresenceEventName)};
+        if (opened) GTEST_SKIP() << "this system does not enforce the event's access list";
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+        EXPECT_TRUE(hostIsPresent());
+    }
+    EXPECT_FALSE(hostIsPresent()) << "the event must go with its last handle";
 }
 
 }  // namespace

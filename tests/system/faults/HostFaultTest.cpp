@@ -199,6 +199,7 @@ TEST_F(HostFaultTest, ScriptFileReadOnlyOrLocked) {
 LONG refuseEveryKey(HKEY, const char*, HKEY*) { return ERROR_ACCESS_DENIED; }
 
 TEST_F(HostFaultTest, SettingsKeyCannotBeWritten) {
+    { const WinampWithPlugin stored; }  // all nineteen values in the key
     const auto settings = storedSettings();
     const auto build = [] {
         const std::string key(defaults::kKeyPath);

@@ -176,24 +176,24 @@ OptionsSession::~OptionsSession() { plugin_.unload(); }
 std::string OptionsSession::configure(const std::function<void()>& driver) {
     std::string failure;
     {
-    JoiningThread thread([&] {
-        try {
-            driver();
-        } catch (const std::exception& e) {
-            failure = e.what();
-        } catch (...) {
-            failure = "driver failed";
-        }
-        // A drive that left the window open would keep configure waiting.
-        if (failure.empty()) {
-            const auto deadline = std::chrono::steady_clock::now() + kAppearTimeout;
-            while (dialogOpen(kOptionsCaption) && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(kPollInterval);
-            if (dialogOpen(kOptionsCaption)) failure = "the options window stayed open";
-        }
-        if (!failure.empty()) closeEverything();
-    });
-    plugin_.config();
+        JoiningThread thread([&] {
+            try {
+                driver();
+            } catch (const std::exception& e) {
+                failure = e.what();
+            } catch (...) {
+                failure = "driver failed";
+            }
+            // A drive that left the window open would keep configure waiting.
+            if (failure.empty()) {
+                const auto deadline = std::chrono::steady_clock::now() + kAppearTimeout;
+                while (dialogOpen(kOptionsCaption) && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(kPollInterval);
+                if (dialogOpen(kOptionsCaption)) failure = "the options window stayed open";
+            }
+            if (!failure.empty()) closeEverything();
+        });
+        plugin_.config();
     }
     return failure;
 }
