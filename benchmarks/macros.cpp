@@ -10,6 +10,7 @@
 #include "game/GameLocator.h"
 #include "game/ModDirectory.h"
 #include "macros/Macros.h"
+#include "support/TitleValues.h"
 #include "player/PlayerControl.h"
 #include "plugin/Globals.h"
 #include "plugin/Timers.h"
@@ -25,22 +26,6 @@ using namespace vireo::test;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-class FixedValues final : public MacroValues {
-public:
-    std::string title() const override { return "Artist - Song"; }
-    std::string positionText() const override { return "1:01"; }
-    std::string lengthText() const override { return "4:05"; }
-    int bitrate() const override { return 128; }
-    int sampleRate() const override { return 44; }
-    int channels() const override { return 2; }
-    std::string timeText() const override { return "03:07:09 PM"; }
-    std::string shortDateText() const override { return "03/05/03"; }
-    std::string dateText() const override { return "March 05, 2003"; }
-    std::string versionText() const override { return "2.091"; }
-    std::string artist() const override { return "Artist"; }
-    std::string songTitle() const override { return "Song"; }
-};
 
 template <typename F>
 double microsecondsPerCall(int calls, F&& call) {
@@ -70,7 +55,7 @@ int main() {
 
     const double fixed = microsecondsPerCall(kExpansions, [&] {
         std::string t = script;
-        expandMacros(t, FixedValues{}, MacroValueForm::ConsoleSafe);
+        expandMacros(t, TitleValues{}, MacroValueForm::ConsoleSafe);
     });
     const double display = microsecondsPerCall(kExpansions, [&] {
         std::string t = script;

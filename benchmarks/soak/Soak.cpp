@@ -63,18 +63,8 @@ void printRow(const char* when, HANDLE game, DWORD gameId, const Tally& tally,
     std::fflush(stdout);
 }
 
-void writeSoakSettings() {
-    deleteSettingsKey();
-    writeSettingInt("EnableScripting", 1);
-    writeSettingInt("HighUpdateFrequency", 1);
-    writeSettingInt("EnableIngameDisplay", 1);
-    writeSettingInt("ShowGUI", 1);
-    writeSettingText("DisplayLine1", "%DISPLAYNAME%");
-    writeSettingText("DisplayLine2", "%POS% / %LENGTH%");
-}
-
 int soak(int minutes) {
-    writeSoakSettings();
+    writeBusySettings();
     FakeGameProcess game(counterStrikeOptions());
     if (!game.start()) {
         std::fprintf(stderr, "fake game: %s\n", game.failure().c_str());

@@ -38,6 +38,25 @@ std::string binDirectory() {
 
 std::string pluginDllPath() { return binDirectory() + "gen_vireo.dll"; }
 
+const char* const kSettingNames[19] = {
+    "DisplayLine1",    "DisplayLine2",        "DisplayLine3",
+    "DisplayLine4",    "DisplayLine5",        "DisplayLine6",
+    "DisplayColor",    "EnableScripting",     "EnableIngameDisplay",
+    "EnableAutoPause", "FadeoutTarget",       "FadeinTarget",
+    "DelayAutoPause",  "HighUpdateFrequency", "PlaceScriptInRoot",
+    "Script",          "BuilderMode",         "ShowGUI",
+    "StartLine"};
+
+void writeBusySettings() {
+    deleteSettingsKey();
+    writeSettingInt("EnableScripting", 1);
+    writeSettingInt("HighUpdateFrequency", 1);
+    writeSettingInt("EnableIngameDisplay", 1);
+    writeSettingInt("ShowGUI", 1);
+    writeSettingText("DisplayLine1", "%DISPLAYNAME%");
+    writeSettingText("DisplayLine2", "%POS% / %LENGTH%");
+}
+
 std::string shippedDllPath() {
     char value[MAX_PATH] = {};
     const DWORD length = ::GetEnvironmentVariableA("VIREO_SHIPPED_DLL", value, sizeof value);

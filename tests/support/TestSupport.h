@@ -52,6 +52,11 @@ std::int32_t readSettingInt(const char* name);
 // The stored text up to the first NUL (Wine stores a terminator).
 std::string readSettingText(const char* name);
 void deleteSettingValue(const char* name);
+// The nineteen value names of the settings key.
+extern const char* const kSettingNames[19];
+// Every feature at work: the display (shown), the script written every
+// second, two display lines with the track; auto-pause is left to the test.
+void writeBusySettings();
 
 // A plain top-level window to hand to the plug-in as Winamp's.
 class HostWindow {

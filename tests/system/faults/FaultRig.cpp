@@ -10,15 +10,6 @@ constexpr DWORD kProbeIntervalMs = 100;
 constexpr char kProbeClass[] = "VireoResponsivenessProbe";
 constexpr unsigned kWinampCommand = WM_COMMAND;
 
-const char* const kSettingNames[] = {
-    "DisplayLine1",    "DisplayLine2",        "DisplayLine3",
-    "DisplayLine4",    "DisplayLine5",        "DisplayLine6",
-    "DisplayColor",    "EnableScripting",     "EnableIngameDisplay",
-    "EnableAutoPause", "FadeoutTarget",       "FadeinTarget",
-    "DelayAutoPause",  "HighUpdateFrequency", "PlaceScriptInRoot",
-    "Script",          "BuilderMode",         "ShowGUI",
-    "StartLine"};
-
 // One run of the plug-in beside a game before any test counts, so that what
 // the system makes once per process (a library's first load, winsock's
 // helpers) is already there.
@@ -118,16 +109,6 @@ void expectSameSettings(const std::vector<StoredSetting>& before, const char* wh
         EXPECT_EQ(now.type, setting.value.type) << what << ": " << setting.name;
         EXPECT_EQ(now.data, setting.value.data) << what << ": " << setting.name;
     }
-}
-
-void writeBusySettings() {
-    deleteSettingsKey();
-    writeSettingInt("EnableScripting", 1);
-    writeSettingInt("HighUpdateFrequency", 1);
-    writeSettingInt("EnableIngameDisplay", 1);
-    writeSettingInt("ShowGUI", 1);
-    writeSettingText("DisplayLine1", "%DISPLAYNAME%");
-    writeSettingText("DisplayLine2", "%POS% / %LENGTH%");
 }
 
 WinampWithPlugin::WinampWithPlugin() {

@@ -85,9 +85,6 @@ struct StoredSetting {
 std::vector<StoredSetting> storedSettings();
 void expectSameSettings(const std::vector<StoredSetting>& before, const char* what);
 
-// Writes every setting a test run relies on: the display, the script and
-// auto-pause all on, ShowGUI 1.
-void writeBusySettings();
 
 // Winamp (the double) playing, with the plug-in loaded and initialised on it.
 struct WinampWithPlugin {

@@ -21,15 +21,6 @@ constexpr UINT_PTR kComposerTimer = 1001;
 constexpr UINT_PTR kScriptTimer = 1002;
 constexpr UINT_PTR kAutoPauseTimer = 1004;
 
-constexpr const char* kSettingNames[] = {
-    "DisplayLine1",    "DisplayLine2",        "DisplayLine3",
-    "DisplayLine4",    "DisplayLine5",        "DisplayLine6",
-    "DisplayColor",    "EnableScripting",     "EnableIngameDisplay",
-    "EnableAutoPause", "FadeoutTarget",       "FadeinTarget",
-    "DelayAutoPause",  "HighUpdateFrequency", "PlaceScriptInRoot",
-    "Script",          "BuilderMode",         "ShowGUI",
-    "StartLine"};
-
 std::vector<RawValue> snapshotSettings() {
     std::vector<RawValue> values;
     for (const char* name : kSettingNames) values.push_back(readSettingRaw(name));

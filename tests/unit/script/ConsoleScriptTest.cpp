@@ -11,33 +11,14 @@
 #include "script/ScriptFile.h"
 #include "settings/Defaults.h"
 #include "support/ConsoleRule.h"
+#include "support/TitleValues.h"
 
 namespace vireo::test {
 namespace {
 
-class TitleOnly : public MacroValues {
-public:
-    explicit TitleOnly(std::string title) : title_(std::move(title)) {}
-    std::string title() const override { return title_; }
-    std::string positionText() const override { return "1:01"; }
-    std::string lengthText() const override { return "4:05"; }
-    int bitrate() const override { return 128; }
-    int sampleRate() const override { return 44; }
-    int channels() const override { return 2; }
-    std::string timeText() const override { return "03:07:09 PM"; }
-    std::string shortDateText() const override { return "03/05/03"; }
-    std::string dateText() const override { return "March 05, 2003"; }
-    std::string versionText() const override { return "2.091"; }
-    std::string artist() const override { return artistOf(title_); }
-    std::string songTitle() const override { return songTitleOf(title_); }
-
-private:
-    std::string title_;
-};
-
 std::string defaultScriptFile(const std::string& title) {
     std::string text(defaults::kScript);
-    expandMacros(text, TitleOnly(title), MacroValueForm::ConsoleSafe);
+    expandMacros(text, TitleValues(title), MacroValueForm::ConsoleSafe);
     return toTextModeBytes(text);
 }
 
