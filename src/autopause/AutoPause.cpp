@@ -1,12 +1,12 @@
 #include "autopause/AutoPause.h"
 
 #include "autopause/Fade.h"
+#include "common/ProcessWide.h"
 #include "game/GameLink.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "game/ProcessMemory.h"
 #include "player/PlayerControl.h"
-#include "plugin/Globals.h"
 #include "settings/Settings.h"
 
 namespace vireo {

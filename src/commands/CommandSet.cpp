@@ -5,9 +5,9 @@
 #include "autopause/AutoPause.h"
 #include "commands/CommandText.h"
 #include "commands/ConsoleReply.h"
+#include "common/ProcessWide.h"
 #include "game/ProcessMemory.h"
 #include "player/PlayerControl.h"
-#include "plugin/Globals.h"
 #include "settings/Settings.h"
 
 namespace vireo {

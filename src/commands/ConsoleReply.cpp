@@ -1,15 +1,15 @@
 #include "commands/ConsoleReply.h"
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <cstring>
 
 #include "commands/CommandText.h"
 #include "commands/HelpText.h"
+#include "common/ProcessWide.h"
 #include "common/UniqueResource.h"
 #include "game/GameLink.h"
-#include "plugin/Globals.h"
 
 namespace vireo {
 

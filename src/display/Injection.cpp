@@ -1,7 +1,7 @@
 #include "display/Injection.h"
 
 #include "game/GameLocator.h"
-#include "plugin/Plugin.h"
+#include "common/ProcessWide.h"
 
 namespace vireo {
 

@@ -2,11 +2,11 @@
 
 #include "commands/CommandText.h"
 #include "commands/ConsoleReply.h"
+#include "common/Timers.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "game/ModDirectory.h"
 #include "game/ProcessMemory.h"
-#include "plugin/Timers.h"
 
 namespace vireo {
 namespace {

@@ -3,7 +3,7 @@
 // the key path, the nineteen settings, the description and record, and the
 // Display page's working copy.
 
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 
 #include "game/GameLink.h"
 #include "player/PlayerControl.h"
@@ -59,6 +59,9 @@ PluginRecord pluginRecord{kGeneralPurposePluginVersion,
                           nullptr};
 
 std::array<std::string, 6> displayWorkingCopy;
+
+HINSTANCE moduleInstance = nullptr;
+std::uintptr_t engineTable = 0;
 
 const StringSetting& displayLineSetting(int index) noexcept {
     static const StringSetting* const lines[kDisplayLineCount] = {

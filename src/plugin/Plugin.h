@@ -1,12 +1,8 @@
 #pragma once
-// The plug-in's entries and the globals the plug-in shell owns.
+// The plug-in's entries: the export Winamp finds, and the three entries it
+// calls through the record.
 
-#include <windows.h>
-
-#include <cstdint>
-#include <string>
-
-#include "plugin/PluginRecord.h"
+#include "common/PluginRecord.h"
 
 namespace vireo {
 
@@ -18,12 +14,6 @@ int pluginInit() noexcept;
 void pluginConfig() noexcept;
 void pluginQuit() noexcept;
 
-// The one record handed to Winamp.
-extern PluginRecord pluginRecord;
-// The instance the system passes to DllMain; the module holding the hook
-// procedure.
-extern HINSTANCE moduleInstance;
-// Inside the game only: address of the engine's function table, or null.
-extern std::uintptr_t engineTable;
-
 }  // namespace vireo
+
+extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() noexcept;

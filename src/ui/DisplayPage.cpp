@@ -1,6 +1,6 @@
 #include <string>
 
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/PageChoices.h"

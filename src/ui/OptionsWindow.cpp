@@ -2,7 +2,8 @@
 
 #include <shellapi.h>
 
-#include "plugin/Plugin.h"
+#include "common/PluginRecord.h"
+#include "common/ProcessWide.h"
 #include "ui/Resource.h"
 
 namespace vireo {

@@ -1,8 +1,9 @@
 #include <array>
 #include <string>
 
-#include "plugin/Plugin.h"
-#include "plugin/Timers.h"
+#include "common/PluginRecord.h"
+#include "common/ProcessWide.h"
+#include "common/Timers.h"
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/PageDialog.h"
