@@ -1,12 +1,12 @@
 #include "autopause/AutoPause.h"
 
 #include "autopause/Fade.h"
-#include "common/ProcessWide.h"
 #include "game/GameLink.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "game/ProcessMemory.h"
 #include "player/PlayerControl.h"
+#include "common/ProcessWide.h"
 #include "settings/Settings.h"
 
 namespace vireo {
@@ -53,6 +53,15 @@ bool actOnChange(std::int32_t mode, bool alive) {
 }
 
 }  // namespace
+
+// Before the new mode is stored, the remembered player state is set so that
+// the mode acts at once (the opposite of the current state) or only at the
+// player's next death or spawn (the current state, with DelayAutoPause 1).
+void setAutoPause(std::int32_t mode) {
+    const bool alive = readPlayerStateFlag();
+    rememberedAlive = DelayAutoPause.read() == 1 ? alive : !alive;
+    EnableAutoPause.write(mode);
+}
 
 // The player-state byte is nonzero while the player is alive: the music
 // fades up or resumes when he dies, and fades down or pauses when he spawns.

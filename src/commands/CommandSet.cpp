@@ -5,9 +5,8 @@
 #include "autopause/AutoPause.h"
 #include "commands/CommandText.h"
 #include "commands/ConsoleReply.h"
-#include "common/ProcessWide.h"
-#include "game/ProcessMemory.h"
 #include "player/PlayerControl.h"
+#include "common/ProcessWide.h"
 #include "settings/Settings.h"
 
 namespace vireo {
@@ -17,15 +16,6 @@ struct SubCommand {
     const char* word;  // lower case
     void (*run)(std::int32_t n, const std::string& argument);
 };
-
-// Before the new mode is stored, the remembered player state is set so that
-// the mode acts at once (the opposite of the current state) or only at the
-// player's next death or spawn (the current state, with DelayAutoPause 1).
-void setAutoPause(std::int32_t mode) {
-    const bool alive = readPlayerStateFlag();
-    rememberedAlive = DelayAutoPause.read() == 1 ? alive : !alive;
-    EnableAutoPause.write(mode);
-}
 
 // Tested in this order; the first equal word runs.
 const SubCommand kSubCommands[] = {

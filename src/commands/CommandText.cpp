@@ -6,28 +6,8 @@
 namespace vireo {
 namespace {
 
-constexpr char kBlank = ' ';
 constexpr std::uint8_t kOutOfBandByte = 0xFF;
 constexpr std::uint8_t kPrintCommand = 'l';
-
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(kBlank);
-    return text.substr(first, last - first + 1);
-}
-
-std::string_view trimLeadingBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
-}
-
-SplitLine splitAtFirstBlank(std::string_view text) {
-    const std::size_t blank = text.find(kBlank);
-    if (blank == std::string_view::npos) return {std::string(text), {}};
-    return {std::string(text.substr(0, blank)),
-            std::string(trimLeadingBlanks(text.substr(blank + 1)))};
-}
 
 // The C library's white space in the classic locale.
 bool isWhiteSpace(char c) {
@@ -35,8 +15,6 @@ bool isWhiteSpace(char c) {
 }
 
 }  // namespace
-
-SplitLine splitConsoleLine(std::string_view line) { return splitAtFirstBlank(trimBlanks(line)); }
 
 SplitLine splitSubCommand(std::string_view rest) { return splitAtFirstBlank(rest); }
 

@@ -1,12 +1,11 @@
 #include "game/GameLink.h"
 
-#include "commands/CommandText.h"
-#include "commands/ConsoleReply.h"
-#include "common/Timers.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "game/ModDirectory.h"
 #include "game/ProcessMemory.h"
+#include "common/Timers.h"
+#include "game/ConsoleLine.h"
 
 namespace vireo {
 namespace {
@@ -53,10 +52,6 @@ std::string GameLink::liblistGame() const {
 }
 bool GameLink::truncateAllCopies(const std::string& pattern) const {
     return vireo::truncateAllCopies(pattern);
-}
-bool GameLink::sendConsoleText(const std::string& text, const std::string& host,
-                               std::uint16_t port) const {
-    return vireo::sendConsoleText(text, host, port);
 }
 
 // The game leaves the line the player entered in its captured-line buffer.

@@ -34,8 +34,6 @@ public:
     // The "game" value of the mod's liblist.gam.
     [[nodiscard]] std::string liblistGame() const;
     bool truncateAllCopies(const std::string& pattern) const;
-    bool sendConsoleText(const std::string& text, const std::string& host,
-                         std::uint16_t port) const;
 
     // Timer identifiers carry the object: poll = address, watch = address + 1.
     [[nodiscard]] UINT_PTR pollTimerIdentifier() const noexcept {
