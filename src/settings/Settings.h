@@ -4,13 +4,13 @@
 
 #include <string>
 
+#include "common/DisplayLines.h"
 #include "common/ProcessWide.h"
 #include "settings/Setting.h"
 
 namespace vireo {
 
-// DisplayLine1 … DisplayLine6 by index 0 … 5.
-inline constexpr int kDisplayLineCount = 6;
+// DisplayLine1 … DisplayLine6 by index 0 … kDisplayLineCount - 1.
 const StringSetting& displayLineSetting(int index) noexcept;
 
 }  // namespace vireo
