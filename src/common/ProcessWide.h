@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -52,9 +51,6 @@ extern IntSetting StartLine;
 // The description Winamp lists, and the one record handed to it.
 extern const std::string pluginDescription;
 extern PluginRecord pluginRecord;
-
-// The Display page's working copy of the six line texts.
-extern std::array<std::string, 6> displayWorkingCopy;
 
 // Plain values, zero until set, needing no construction.
 // The instance the system passes to DllMain: the module holding the hook

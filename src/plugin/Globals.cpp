@@ -1,7 +1,6 @@
 // Module initialisation builds these in this order, in every process that
 // maps the DLL (the game process too): the game link, the player control,
-// the key path, the nineteen settings, the description and record, and the
-// Display page's working copy.
+// the key path, the nineteen settings, the description and record.
 
 #include "common/ProcessWide.h"
 
@@ -57,8 +56,6 @@ PluginRecord pluginRecord{kGeneralPurposePluginVersion,
                           pluginQuit,
                           nullptr,
                           nullptr};
-
-std::array<std::string, 6> displayWorkingCopy;
 
 HINSTANCE moduleInstance = nullptr;
 std::uintptr_t engineTable = 0;

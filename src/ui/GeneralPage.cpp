@@ -12,7 +12,8 @@ namespace vireo {
 
 INT_PTR CALLBACK GeneralPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                          LPARAM) noexcept {
-    return runPage<GeneralPage>(dialog, message, wParam);
+    GeneralPage page;
+    return runPage(page, dialog, message, wParam);
 }
 
 void GeneralPage::fill(HWND page) {

@@ -21,7 +21,8 @@ constexpr int kScriptBufferSize = 8192;
 
 INT_PTR CALLBACK ScriptingPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                            LPARAM) noexcept {
-    return runPage<ScriptingPage>(dialog, message, wParam);
+    ScriptingPage page;
+    return runPage(page, dialog, message, wParam);
 }
 
 void ScriptingPage::fill(HWND page) {
