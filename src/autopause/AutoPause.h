@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include "autopause/AutoPauseMode.h"
 
 namespace vireo {
 
@@ -15,7 +15,7 @@ extern HWND autoPauseWindow;
 // The "autopause" command: stores the mode, first setting the remembered
 // state so that the mode acts at once, or with DelayAutoPause 1 only at the
 // player's next death or spawn.
-void setAutoPause(std::int32_t mode);
+void setAutoPause(AutoPauseMode mode);
 
 void CALLBACK autoPauseTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 

@@ -47,7 +47,9 @@ const SubCommand kSubCommands[] = {
     {"preampoff", [](std::int32_t, const std::string&) { playerControl.preampOff(); }},
     {"showgui", [](std::int32_t, const std::string&) { ShowGUI.write(1); }},
     {"hidegui", [](std::int32_t, const std::string&) { ShowGUI.write(0); }},
-    {"autopause", [](std::int32_t n, const std::string&) { setAutoPause(n); }},
+    // Any number is stored as typed; only AutoPauseMode's values act.
+    {"autopause",
+     [](std::int32_t n, const std::string&) { setAutoPause(static_cast<AutoPauseMode>(n)); }},
     {"displaycolor", [](std::int32_t n, const std::string&) { DisplayColor.write(n); }},
     {"help", [](std::int32_t, const std::string&) { sendHelp(); }},
 };

@@ -1,5 +1,6 @@
 #include "plugin/Plugin.h"
 
+#include "autopause/AutoPauseMode.h"
 #include "commands/CommandSet.h"
 #include "common/ProcessWide.h"
 #include "display/HostPresence.h"
@@ -32,7 +33,7 @@ int pluginInit() noexcept {
         startFeatureTimers(host);
         startAutoPauseTimer(host);
         playerControl.setPcmMode(BuilderMode.read());
-        EnableAutoPause.write(0);
+        EnableAutoPause.write(static_cast<std::int32_t>(AutoPauseMode::Off));
     } catch (...) {
     }
     return 0;

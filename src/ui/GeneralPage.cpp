@@ -33,7 +33,7 @@ void GeneralPage::store(HWND page) {
     const auto mode = autoPauseModeFor(checkState(page, IDC_AUTOPAUSE_OFF) == BST_CHECKED,
                                        checkState(page, IDC_AUTOPAUSE_VOLUME) == BST_CHECKED,
                                        checkState(page, IDC_AUTOPAUSE_PAUSE) == BST_CHECKED);
-    if (mode) EnableAutoPause.write(*mode);
+    if (mode) EnableAutoPause.write(static_cast<std::int32_t>(*mode));
     FadeinTarget.write(fieldNumber(page, IDC_FADEIN_TARGET));
     FadeoutTarget.write(fieldNumber(page, IDC_FADEOUT_TARGET));
     // The game window may be the same as before, but the hook installer
