@@ -7,7 +7,7 @@
 namespace vireo {
 
 inline constexpr char kPluginDescription[] = "Vireo 1.31";
-// Caption of the options window (dialog 101), found to activate an open one.
+// Caption of the options window (IDD_OPTIONS), found to activate an open one.
 inline constexpr char kOptionsWindowCaption[] = "Vireo Version 1.30";
 
 int pluginInit() noexcept;

@@ -1,5 +1,5 @@
 #pragma once
-// The options window (dialog 101), its three pages and the About box. Each
+// The options window (IDD_OPTIONS), its three pages and the About box. Each
 // is a modal dialog with no state of its own beyond its controls, except the
 // Display page, an object that lives while its dialog is open; the other
 // classes only group one dialog's procedure with the handlers it dispatches
@@ -18,7 +18,7 @@ namespace vireo {
 INT_PTR CALLBACK optionsWindowProc(HWND dialog, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept;
 
-// Dialog 101: a banner, four explanations, buttons for the pages, the About
+// IDD_OPTIONS: a banner, four explanations, buttons for the pages, the About
 // box, the support site and Close.
 class OptionsWindow {
 public:
@@ -31,14 +31,14 @@ private:
     static void offerSupportSite(HWND dialog);
 };
 
-// Dialog 107.
+// IDD_ABOUT.
 class AboutBox {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
 };
 
-// Dialog 113: scripting and in-game display on or off, and Auto-Pause.
+// IDD_GENERAL: scripting and in-game display on or off, and Auto-Pause.
 class GeneralPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -49,7 +49,7 @@ public:
     static INT_PTR onCommand(HWND, int, int) { return FALSE; }
 };
 
-// Dialog 111: how often and where the script is written, and its template.
+// IDD_SCRIPTING: how often and where the script is written, and its template.
 class ScriptingPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -60,7 +60,7 @@ public:
     static INT_PTR onCommand(HWND, int, int) { return FALSE; }
 };
 
-// Dialog 112: the display line templates, the colour and the start line.
+// IDD_DISPLAY: the display line templates, the colour and the start line.
 // One edit field serves the line chosen in the list; the working copy keeps
 // the edits of every line until OK stores them all. The options window makes
 // one page object for each opening and passes it with WM_INITDIALOG, so each
