@@ -37,12 +37,11 @@ bool GameLink::startTimers() noexcept {
     return pollTimerId != 0 && watchTimerId != 0;
 }
 
-bool GameLink::stopTimers() noexcept {
+void GameLink::stopTimers() noexcept {
     if (pollTimerId) ::KillTimer(window, pollTimerId);
     if (watchTimerId) ::KillTimer(window, watchTimerId);
     pollTimerId = 0;
     watchTimerId = 0;
-    return true;
 }
 
 std::string GameLink::gameDirectory() const { return vireo::gameDirectory(); }

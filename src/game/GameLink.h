@@ -21,7 +21,7 @@ public:
 
     bool attach(HWND handle) noexcept;
     bool startTimers() noexcept;
-    bool stopTimers() noexcept;
+    void stopTimers() noexcept;
 
     bool addCommand(std::string word, CommandHandler handler) {
         return commands.addCommand(std::move(word), handler);
