@@ -76,15 +76,14 @@ void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 // is truncated, so the game prints nothing for our command words.
 void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     try {
-        static std::string lastScannedMod;
         GameLink& link = *reinterpret_cast<GameLink*>(id - 1);
         if (!isGameRunning()) {
-            lastScannedMod.clear();
+            link.lastScannedMod.clear();
             link.scanDeadline = 0;
             return;
         }
         const std::string current = modName();
-        if (current.empty() || current == lastScannedMod) return;
+        if (current.empty() || current == link.lastScannedMod) return;
         const DWORD now = ::GetTickCount();
         if (link.scanDeadline == 0) {
             link.scanDeadline = now + kScanDelayMs;
@@ -94,7 +93,7 @@ void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR id, DWORD) noexcept {
         if (!tickReached(now, link.scanDeadline)) return;
         link.scanDeadline = 0;
         link.truncateAllCopies(std::string(landmarks::kUnknownCommandText));
-        lastScannedMod = modName();
+        link.lastScannedMod = modName();
     } catch (...) {
     }
 }

@@ -48,6 +48,8 @@ public:
     CommandTable commands;
     HWND window = nullptr;
     std::uint32_t scanDeadline = 0;
+    // The mod whose unknown-command message was last truncated.
+    std::string lastScannedMod;
 };
 
 void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept;
