@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "player/WinampIpc.h"
-#include "plugin/Timers.h"
+#include "common/Timers.h"
 #include "support/FakeGame.h"
 #include "support/FakeWinamp.h"
 #include "support/TestSupport.h"

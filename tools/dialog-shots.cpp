@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/PluginRecord.h"
+#include "common/PluginRecord.h"
 #include "ui/Resource.h"
 
 namespace {

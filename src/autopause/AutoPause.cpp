@@ -6,7 +6,7 @@
 #include "game/Landmarks.h"
 #include "game/ProcessMemory.h"
 #include "player/PlayerControl.h"
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 #include "settings/Settings.h"
 
 namespace vireo {
@@ -16,8 +16,6 @@ HWND autoPauseWindow = nullptr;
 
 namespace {
 
-constexpr std::int32_t kModeFade = 1;
-constexpr std::int32_t kModePause = 2;
 constexpr int kStatusPlaying = 1;
 constexpr int kStatusPaused = 3;
 
@@ -30,8 +28,8 @@ void fade(std::int32_t from, std::int32_t to, FadeDirection direction) {
 
 // Answers false when the state must not be remembered yet: Winamp was paused
 // and has just been told to play, so the next tick fades.
-bool actOnChange(std::int32_t mode, bool alive) {
-    if (mode == kModeFade) {
+bool actOnChange(AutoPauseMode mode, bool alive) {
+    if (mode == AutoPauseMode::Fade) {
         const std::int32_t fadeIn = fadeVolume(FadeinTarget.read());
         const std::int32_t fadeOut = fadeVolume(FadeoutTarget.read());
         if (playerControl.getPlayStatus() == kStatusPaused) {
@@ -44,7 +42,7 @@ bool actOnChange(std::int32_t mode, bool alive) {
             fade(fadeIn, fadeOut, FadeDirection::Down);
         else
             fade(fadeOut, fadeIn, FadeDirection::Up);
-    } else if (mode == kModePause) {
+    } else if (mode == AutoPauseMode::Pause) {
         const int status = playerControl.getPlayStatus();
         if (!alive && status == kStatusPaused) playerControl.play();
         if (alive && status == kStatusPlaying) playerControl.pause();
@@ -53,6 +51,15 @@ bool actOnChange(std::int32_t mode, bool alive) {
 }
 
 }  // namespace
+
+// Before the new mode is stored, the remembered player state is set so that
+// the mode acts at once (the opposite of the current state) or only at the
+// player's next death or spawn (the current state, with DelayAutoPause 1).
+void setAutoPause(AutoPauseMode mode) {
+    const bool alive = readPlayerStateFlag();
+    rememberedAlive = DelayAutoPause.read() == 1 ? alive : !alive;
+    EnableAutoPause.write(static_cast<std::int32_t>(mode));
+}
 
 // The player-state byte is nonzero while the player is alive: the music
 // fades up or resumes when he dies, and fades down or pauses when he spawns.
@@ -65,11 +72,11 @@ void CALLBACK autoPauseTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
         if (game != autoPauseWindow) {
             // A new game: auto-pause starts off until the player turns it on.
             rememberedAlive = alive;
-            EnableAutoPause.write(0);
+            EnableAutoPause.write(static_cast<std::int32_t>(AutoPauseMode::Off));
             autoPauseWindow = game;
         }
-        const std::int32_t mode = EnableAutoPause.read();
-        if (mode == 0 || alive == rememberedAlive) return;
+        const auto mode = static_cast<AutoPauseMode>(EnableAutoPause.read());
+        if (mode == AutoPauseMode::Off || alive == rememberedAlive) return;
         if (actOnChange(mode, alive)) rememberedAlive = alive;
     } catch (...) {
     }

@@ -3,12 +3,19 @@
 
 #include <windows.h>
 
+#include "autopause/AutoPauseMode.h"
+
 namespace vireo {
 
 // The player state auto-pause last acted on; the "autopause" command sets it.
 extern bool rememberedAlive;
 // The game window auto-pause saw last.
 extern HWND autoPauseWindow;
+
+// The "autopause" command: stores the mode, first setting the remembered
+// state so that the mode acts at once, or with DelayAutoPause 1 only at the
+// player's next death or spawn.
+void setAutoPause(AutoPauseMode mode);
 
 void CALLBACK autoPauseTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 

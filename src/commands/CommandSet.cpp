@@ -5,9 +5,8 @@
 #include "autopause/AutoPause.h"
 #include "commands/CommandText.h"
 #include "commands/ConsoleReply.h"
-#include "game/ProcessMemory.h"
 #include "player/PlayerControl.h"
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 #include "settings/Settings.h"
 
 namespace vireo {
@@ -17,15 +16,6 @@ struct SubCommand {
     const char* word;  // lower case
     void (*run)(std::int32_t n, const std::string& argument);
 };
-
-// Before the new mode is stored, the remembered player state is set so that
-// the mode acts at once (the opposite of the current state) or only at the
-// player's next death or spawn (the current state, with DelayAutoPause 1).
-void setAutoPause(std::int32_t mode) {
-    const bool alive = readPlayerStateFlag();
-    rememberedAlive = DelayAutoPause.read() == 1 ? alive : !alive;
-    EnableAutoPause.write(mode);
-}
 
 // Tested in this order; the first equal word runs.
 const SubCommand kSubCommands[] = {
@@ -57,7 +47,9 @@ const SubCommand kSubCommands[] = {
     {"preampoff", [](std::int32_t, const std::string&) { playerControl.preampOff(); }},
     {"showgui", [](std::int32_t, const std::string&) { ShowGUI.write(1); }},
     {"hidegui", [](std::int32_t, const std::string&) { ShowGUI.write(0); }},
-    {"autopause", [](std::int32_t n, const std::string&) { setAutoPause(n); }},
+    // Any number is stored as typed; only AutoPauseMode's values act.
+    {"autopause",
+     [](std::int32_t n, const std::string&) { setAutoPause(static_cast<AutoPauseMode>(n)); }},
     {"displaycolor", [](std::int32_t n, const std::string&) { DisplayColor.write(n); }},
     {"help", [](std::int32_t, const std::string&) { sendHelp(); }},
 };

@@ -6,28 +6,14 @@
 namespace vireo {
 namespace {
 
-constexpr char kBlank = ' ';
+// The datagram: kOutOfBandByte repeated kOutOfBandPrefixLength times, then
+// kPrintCommand, then the text from kTextOffset, then one terminating zero.
 constexpr std::uint8_t kOutOfBandByte = 0xFF;
+constexpr std::size_t kOutOfBandPrefixLength = 4;
 constexpr std::uint8_t kPrintCommand = 'l';
-
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(kBlank);
-    return text.substr(first, last - first + 1);
-}
-
-std::string_view trimLeadingBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
-}
-
-SplitLine splitAtFirstBlank(std::string_view text) {
-    const std::size_t blank = text.find(kBlank);
-    if (blank == std::string_view::npos) return {std::string(text), {}};
-    return {std::string(text.substr(0, blank)),
-            std::string(trimLeadingBlanks(text.substr(blank + 1)))};
-}
+constexpr std::size_t kPrintCommandOffset = kOutOfBandPrefixLength;
+constexpr std::size_t kTextOffset = kPrintCommandOffset + 1;
+constexpr std::size_t kTerminatorLength = 1;
 
 // The C library's white space in the classic locale.
 bool isWhiteSpace(char c) {
@@ -35,8 +21,6 @@ bool isWhiteSpace(char c) {
 }
 
 }  // namespace
-
-SplitLine splitConsoleLine(std::string_view line) { return splitAtFirstBlank(trimBlanks(line)); }
 
 SplitLine splitSubCommand(std::string_view rest) { return splitAtFirstBlank(rest); }
 
@@ -67,11 +51,11 @@ std::int32_t readNumber(std::string_view text) {
 }
 
 std::vector<std::uint8_t> consoleDatagram(std::string_view text) {
-    std::vector<std::uint8_t> datagram(text.size() + 6, 0);
-    for (std::size_t i = 0; i < 4; ++i) datagram[i] = kOutOfBandByte;
-    datagram[4] = kPrintCommand;
+    std::vector<std::uint8_t> datagram(kTextOffset + text.size() + kTerminatorLength, 0);
+    for (std::size_t i = 0; i < kOutOfBandPrefixLength; ++i) datagram[i] = kOutOfBandByte;
+    datagram[kPrintCommandOffset] = kPrintCommand;
     for (std::size_t i = 0; i < text.size(); ++i)
-        datagram[5 + i] = static_cast<std::uint8_t>(text[i]);
+        datagram[kTextOffset + i] = static_cast<std::uint8_t>(text[i]);
     return datagram;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Text handling of console lines and of the help datagram: plain functions,
+// Text handling of the command set's arguments and of the help datagram: plain functions,
 // no windows.h. The captured line is foreign memory, so every function here
 // takes any bytes (high bytes, control characters, no words at all).
 
@@ -8,17 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "game/ConsoleLine.h"
+
 namespace vireo {
-
-struct SplitLine {
-    std::string word;
-    std::string rest;
-};
-
-// The console poll's split: blanks (only the space character) trimmed from
-// both ends, the word up to the first blank, the rest after it with its
-// leading blanks removed. A tab is no separator.
-[[nodiscard]] SplitLine splitConsoleLine(std::string_view line);
 
 // The command set's split of the rest: the sub-command word up to the first
 // blank, and the argument text after it without its leading blanks (blanks

@@ -8,8 +8,6 @@
 #include "commands/CommandText.h"
 #include "commands/HelpText.h"
 #include "common/UniqueResource.h"
-#include "game/GameLink.h"
-#include "plugin/Globals.h"
 
 namespace vireo {
 
@@ -35,8 +33,6 @@ bool sendConsoleText(const std::string& text, const std::string& host, std::uint
     return ::WSASend(socket.get(), &buffer, 1, &sent, 0, nullptr, nullptr) == 0;
 }
 
-void sendHelp() {
-    gameLink.sendConsoleText(std::string(kHelpText), kGameClientHost, kGameClientPort);
-}
+void sendHelp() { sendConsoleText(std::string(kHelpText), kGameClientHost, kGameClientPort); }
 
 }  // namespace vireo

@@ -11,8 +11,8 @@
 #include "display/SharedDisplayBlock.h"
 #include "game/GameLocator.h"
 #include "macros/Macros.h"
-#include "plugin/Plugin.h"
-#include "plugin/Timers.h"
+#include "common/ProcessWide.h"
+#include "common/Timers.h"
 #include "settings/Settings.h"
 
 namespace vireo {

@@ -5,9 +5,11 @@
 
 namespace vireo {
 
-// Winamp side, timer 1001: expands DisplayLine1…6 into the shared slots.
+// Winamp side, kDisplayComposerTimerId: expands DisplayLine1… into the shared
+// slots.
 void CALLBACK displayComposerTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
-// Game side, thread timer 1003: prints the slots through the engine's table.
+// Game side, thread timer kGameDisplayTimerId: prints the slots through the
+// engine's table.
 void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 // Game side: starts the thread timer that draws (called from DllMain on the
 // game's thread) and stops it before the code goes away.

@@ -6,10 +6,12 @@
 
 #include <windows.h>
 
+#include "VireoVersion.h"
+
 namespace vireo {
 
 // No backslash: the name must also be valid where there are no namespaces.
-inline constexpr char kHostPresenceEventName[] = "Vireo 1.30 host running";
+inline constexpr char kHostPresenceEventName[] = "Vireo " VIREO_SERIES_TEXT " host running";
 
 // Winamp side. Holding twice keeps one handle; releasing without holding is
 // harmless.

@@ -1,12 +1,18 @@
 #include "display/Injection.h"
 
 #include "game/GameLocator.h"
-#include "plugin/Plugin.h"
+#include "common/ProcessWide.h"
+#include "common/UniqueResource.h"
 
 namespace vireo {
 
-HHOOK hookHandle = nullptr;
+namespace {
+
+// Host side: the last hook installed and the game window it was installed for.
+UniqueHook hookHandle;
 HWND hookedWindow = nullptr;
+
+}  // namespace
 
 void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     HWND game = findGameWindow();
@@ -19,8 +25,8 @@ void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     // game has ended this fails harmlessly; when the game made a new window
     // on the same thread, it keeps a second hook from piling up where the
     // unload could not reach it.
-    if (hookHandle) ::UnhookWindowsHookEx(hookHandle);
-    hookHandle = ::SetWindowsHookExA(WH_GETMESSAGE, getMessageHook, moduleInstance, thread);
+    hookHandle.reset();
+    hookHandle.reset(::SetWindowsHookExA(WH_GETMESSAGE, getMessageHook, moduleInstance, thread));
     // The system maps the DLL into the game for the hook's first call there:
     // a message for the thread makes that happen at once.
     if (hookHandle) ::PostThreadMessageA(thread, WM_NULL, 0, 0);
@@ -31,13 +37,12 @@ void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
 // In the game process hookHandle is that process's own copy, never set there,
 // so the call is made with null, which the system accepts.
 LRESULT CALLBACK getMessageHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    return ::CallNextHookEx(hookHandle, code, wParam, lParam);
+    return ::CallNextHookEx(hookHandle.get(), code, wParam, lParam);
 }
 
 void resetHook() noexcept {
     hookedWindow = nullptr;
-    if (hookHandle) ::UnhookWindowsHookEx(hookHandle);
-    hookHandle = nullptr;
+    hookHandle.reset();
 }
 
 }  // namespace vireo

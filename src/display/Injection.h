@@ -5,10 +5,6 @@
 
 namespace vireo {
 
-// Host side: the last hook installed and the game window it was installed for.
-extern HHOOK hookHandle;
-extern HWND hookedWindow;
-
 void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 LRESULT CALLBACK getMessageHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
 // Unhooks and forgets the hooked window, so the next tick hooks the game again.

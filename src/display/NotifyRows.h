@@ -18,8 +18,8 @@ struct NotifyRecord {
 };
 static_assert(sizeof(NotifyRecord) == 20, "the engine's notify record is 20 bytes");
 
-// A row lives a little longer than the 1096 ms between draws, so a shown line
-// is printed again before it expires.
+// A row lives a little longer than kGameDisplayPeriodMs, the time between
+// draws, so a shown line is printed again before it expires.
 inline constexpr float kNotifyTimeToLive = 1.5f;
 // One row stays free between two lines.
 inline constexpr std::int32_t kNotifyRowStep = 2;

@@ -1,20 +1,23 @@
 #pragma once
-// Six 256-byte line slots in a data section that every process mapping this
-// DLL shares: the Winamp side writes the composed lines, the game side draws
-// them. No header, counter or lock.
+// One 256-byte slot per display line in a data section that every process
+// mapping this DLL shares: the Winamp side writes the composed lines, the
+// game side draws them. No header, counter or lock.
 
 #include <cstddef>
 #include <string_view>
 
+#include "common/DisplayLines.h"
+
 namespace vireo {
 
-inline constexpr std::size_t kDisplaySlotCount = 6;
+inline constexpr std::size_t kDisplaySlotCount = kDisplayLineCount;
 inline constexpr std::size_t kDisplaySlotSize = 256;
 
 struct SharedDisplayBlock {
     char lines[kDisplaySlotCount][kDisplaySlotSize];
 };
-static_assert(sizeof(SharedDisplayBlock) == 1536, "the shared section is 1536 bytes");
+static_assert(sizeof(SharedDisplayBlock) == kDisplaySlotCount * kDisplaySlotSize,
+              "the shared section is the slots and nothing else");
 
 // GCC ignores "#pragma data_seg"; the section attribute is what shares it.
 #define VIREO_SHARED_SECTION __attribute__((section(".shared"), shared))

@@ -1,12 +1,11 @@
 #include "game/GameLink.h"
 
-#include "commands/CommandText.h"
-#include "commands/ConsoleReply.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "game/ModDirectory.h"
 #include "game/ProcessMemory.h"
-#include "plugin/Timers.h"
+#include "common/Timers.h"
+#include "game/ConsoleLine.h"
 
 namespace vireo {
 namespace {
@@ -38,12 +37,11 @@ bool GameLink::startTimers() noexcept {
     return pollTimerId != 0 && watchTimerId != 0;
 }
 
-bool GameLink::stopTimers() noexcept {
+void GameLink::stopTimers() noexcept {
     if (pollTimerId) ::KillTimer(window, pollTimerId);
     if (watchTimerId) ::KillTimer(window, watchTimerId);
     pollTimerId = 0;
     watchTimerId = 0;
-    return true;
 }
 
 std::string GameLink::gameDirectory() const { return vireo::gameDirectory(); }
@@ -53,10 +51,6 @@ std::string GameLink::liblistGame() const {
 }
 bool GameLink::truncateAllCopies(const std::string& pattern) const {
     return vireo::truncateAllCopies(pattern);
-}
-bool GameLink::sendConsoleText(const std::string& text, const std::string& host,
-                               std::uint16_t port) const {
-    return vireo::sendConsoleText(text, host, port);
 }
 
 // The game leaves the line the player entered in its captured-line buffer.
@@ -82,15 +76,14 @@ void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 // is truncated, so the game prints nothing for our command words.
 void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     try {
-        static std::string lastScannedMod;
         GameLink& link = *reinterpret_cast<GameLink*>(id - 1);
         if (!isGameRunning()) {
-            lastScannedMod.clear();
+            link.lastScannedMod.clear();
             link.scanDeadline = 0;
             return;
         }
         const std::string current = modName();
-        if (current.empty() || current == lastScannedMod) return;
+        if (current.empty() || current == link.lastScannedMod) return;
         const DWORD now = ::GetTickCount();
         if (link.scanDeadline == 0) {
             link.scanDeadline = now + kScanDelayMs;
@@ -100,7 +93,7 @@ void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR id, DWORD) noexcept {
         if (!tickReached(now, link.scanDeadline)) return;
         link.scanDeadline = 0;
         link.truncateAllCopies(std::string(landmarks::kUnknownCommandText));
-        lastScannedMod = modName();
+        link.lastScannedMod = modName();
     } catch (...) {
     }
 }

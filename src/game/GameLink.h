@@ -21,7 +21,7 @@ public:
 
     bool attach(HWND handle) noexcept;
     bool startTimers() noexcept;
-    bool stopTimers() noexcept;
+    void stopTimers() noexcept;
 
     bool addCommand(std::string word, CommandHandler handler) {
         return commands.addCommand(std::move(word), handler);
@@ -34,8 +34,6 @@ public:
     // The "game" value of the mod's liblist.gam.
     [[nodiscard]] std::string liblistGame() const;
     bool truncateAllCopies(const std::string& pattern) const;
-    bool sendConsoleText(const std::string& text, const std::string& host,
-                         std::uint16_t port) const;
 
     // Timer identifiers carry the object: poll = address, watch = address + 1.
     [[nodiscard]] UINT_PTR pollTimerIdentifier() const noexcept {
@@ -50,6 +48,8 @@ public:
     CommandTable commands;
     HWND window = nullptr;
     std::uint32_t scanDeadline = 0;
+    // The mod whose unknown-command message was last truncated.
+    std::string lastScannedMod;
 };
 
 void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept;

@@ -30,7 +30,7 @@ using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
 // characters; empty when the snapshot cannot be taken or read. A full path on
 // the 9x family, a bare file name on the NT family.
 std::string snapshotExePath(DWORD pid) {
-    UniqueFileHandle snapshot{::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)};
+    UniqueSnapshot snapshot{::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)};
     if (!snapshot) return {};
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;

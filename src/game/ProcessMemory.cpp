@@ -14,10 +14,6 @@ constexpr DWORD kReadAccess = PROCESS_VM_READ;
 constexpr DWORD kWriteAccess = PROCESS_VM_OPERATION | PROCESS_VM_WRITE;
 static_assert(kReadAccess == 0x10 && kWriteAccess == 0x28);
 
-constexpr int kMarkerBuild2343 = 1;
-constexpr int kMarkerOther = 0;
-constexpr int kMarkerUnreadable = -1;
-
 // Chosen afresh before every access at a landmark, so a game started, or
 // replaced by another build, since the last access is served at once.
 landmarks::LandmarkSet gLandmarks{0, 0};
@@ -63,19 +59,18 @@ bool writeGameMemory(std::uintptr_t address, const void* bytes, std::size_t coun
     return writeToGame(address, bytes, count);
 }
 
-int readBuildMarker() {
+BuildMarker readBuildMarker() {
     unsigned char marker[2] = {};
     // Without refreshing: the refresh is what asks for the marker.
     if (!readGameMemory(landmarks::kBuildMarkerAddress, marker, sizeof marker, true))
-        return kMarkerUnreadable;
+        return BuildMarker::Unreadable;
     const unsigned value = marker[0] | (marker[1] << 8);  // little-endian
-    return value == landmarks::kBuildMarker2343 ? kMarkerBuild2343 : kMarkerOther;
+    return value == landmarks::kBuildMarker2343 ? BuildMarker::Build2343 : BuildMarker::OtherBuild;
 }
 
-bool refreshLandmarks() {
-    gLandmarks = readBuildMarker() == kMarkerBuild2343 ? landmarks::kLandmarks2343
-                                                       : landmarks::kLandmarksDefault;
-    return true;
+void refreshLandmarks() {
+    gLandmarks = readBuildMarker() == BuildMarker::Build2343 ? landmarks::kLandmarks2343
+                                                             : landmarks::kLandmarksDefault;
 }
 
 landmarks::LandmarkSet currentLandmarks() noexcept { return gLandmarks; }

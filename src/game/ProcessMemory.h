@@ -13,9 +13,11 @@ namespace vireo {
 bool readGameMemory(std::uintptr_t address, void* buffer, std::size_t count,
                     bool skipRefresh = false);
 bool writeGameMemory(std::uintptr_t address, const void* bytes, std::size_t count);
-// 1 for build 2343, 0 for another value, -1 when the marker cannot be read.
-[[nodiscard]] int readBuildMarker();
-bool refreshLandmarks();
+enum class BuildMarker { Build2343, OtherBuild, Unreadable };
+[[nodiscard]] BuildMarker readBuildMarker();
+// Chooses the landmark set by the build marker (the default one when the
+// marker is another or unreadable).
+void refreshLandmarks();
 // The landmark set chosen by the last refreshLandmarks; zero before the first.
 [[nodiscard]] landmarks::LandmarkSet currentLandmarks() noexcept;
 [[nodiscard]] std::string readCapturedLine();

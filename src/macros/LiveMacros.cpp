@@ -3,7 +3,7 @@
 
 #include "macros/Macros.h"
 #include "player/PlayerControl.h"
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 
 namespace vireo {
 

@@ -9,8 +9,9 @@
 #include "display/Injection.h"
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
-#include "plugin/Plugin.h"
-#include "plugin/Timers.h"
+#include "common/PluginRecord.h"
+#include "common/ProcessWide.h"
+#include "plugin/HostTimers.h"
 
 namespace {
 

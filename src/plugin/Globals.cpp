@@ -1,9 +1,8 @@
 // Module initialisation builds these in this order, in every process that
 // maps the DLL (the game process too): the game link, the player control,
-// the key path, the nineteen settings, the description and record, and the
-// Display page's working copy.
+// the key path, the nineteen settings, the description and record.
 
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 
 #include "game/GameLink.h"
 #include "player/PlayerControl.h"
@@ -58,7 +57,8 @@ PluginRecord pluginRecord{kGeneralPurposePluginVersion,
                           nullptr,
                           nullptr};
 
-std::array<std::string, 6> displayWorkingCopy;
+HINSTANCE moduleInstance = nullptr;
+std::uintptr_t engineTable = 0;
 
 const StringSetting& displayLineSetting(int index) noexcept {
     static const StringSetting* const lines[kDisplayLineCount] = {

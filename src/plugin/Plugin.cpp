@@ -1,12 +1,12 @@
 #include "plugin/Plugin.h"
 
-#include "autopause/AutoPause.h"
+#include "autopause/AutoPauseMode.h"
 #include "commands/CommandSet.h"
+#include "common/ProcessWide.h"
 #include "display/HostPresence.h"
 #include "game/GameLink.h"
 #include "player/PlayerControl.h"
-#include "plugin/Globals.h"
-#include "plugin/Timers.h"
+#include "plugin/HostTimers.h"
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/Resource.h"
@@ -16,9 +16,6 @@ extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() noexcept {
 }
 
 namespace vireo {
-
-HINSTANCE moduleInstance = nullptr;
-std::uintptr_t engineTable = 0;
 
 // The three entries are called by Winamp: nothing thrown inside (allocation)
 // may reach it.
@@ -32,10 +29,11 @@ int pluginInit() noexcept {
         HWND host = pluginRecord.hwndParent;
         gameLink.attach(host);
         playerControl.setWindow(host);
+        registerHostTimerRearming();
         startFeatureTimers(host);
         startAutoPauseTimer(host);
         playerControl.setPcmMode(BuilderMode.read());
-        EnableAutoPause.write(0);
+        EnableAutoPause.write(static_cast<std::int32_t>(AutoPauseMode::Off));
     } catch (...) {
     }
     return 0;

@@ -7,8 +7,8 @@
 
 namespace vireo {
 
-// Timer 1002: while a game runs and EnableScripting is 1, rewrites the file
-// with the Script setting expanded (console-safe) at this moment.
+// kScriptWriterTimerId: while a game runs and EnableScripting is 1, rewrites
+// the file with the Script setting expanded (console-safe) at this moment.
 void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 
 }  // namespace vireo

@@ -1,37 +1,16 @@
 #pragma once
-// The nineteen settings, named by their registry value names. They live in
-// both processes that load the DLL; each reads the registry at every use.
+// The nineteen settings (declared with the other process-wide objects) and
+// what they need to be used.
 
 #include <string>
 
+#include "common/DisplayLines.h"
+#include "common/ProcessWide.h"
 #include "settings/Setting.h"
 
 namespace vireo {
 
-extern const std::string settingsKeyPath;
-
-extern StringSetting DisplayLine1;
-extern StringSetting DisplayLine2;
-extern StringSetting DisplayLine3;
-extern StringSetting DisplayLine4;
-extern StringSetting DisplayLine5;
-extern StringSetting DisplayLine6;
-extern IntSetting DisplayColor;
-extern IntSetting EnableScripting;
-extern IntSetting EnableIngameDisplay;
-extern IntSetting EnableAutoPause;
-extern IntSetting FadeoutTarget;
-extern IntSetting FadeinTarget;
-extern IntSetting DelayAutoPause;
-extern IntSetting HighUpdateFrequency;
-extern IntSetting PlaceScriptInRoot;
-extern StringSetting Script;
-extern IntSetting BuilderMode;
-extern IntSetting ShowGUI;
-extern IntSetting StartLine;
-
-// DisplayLine1 … DisplayLine6 by index 0 … 5.
-inline constexpr int kDisplayLineCount = 6;
+// DisplayLine1 … DisplayLine6 by index 0 … kDisplayLineCount - 1.
 const StringSetting& displayLineSetting(int index) noexcept;
 
 }  // namespace vireo

@@ -1,6 +1,5 @@
 #include <string>
 
-#include "plugin/Globals.h"
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/PageChoices.h"
@@ -18,15 +17,20 @@ constexpr int kLineBufferSize = 256;
 // The working entry the list has selected, or -1 while nothing is selected.
 int selectedLine(HWND page) {
     const LRESULT index = ::SendDlgItemMessageA(page, IDC_LINE_NUMBER, CB_GETCURSEL, 0, 0);
-    if (index < 0 || index >= static_cast<LRESULT>(displayWorkingCopy.size())) return -1;
+    if (index < 0 || index >= kDisplayLineCount) return -1;
     return static_cast<int>(index);
 }
 
 }  // namespace
 
+// The page object arrives with WM_INITDIALOG and is kept in the dialog's
+// user data; the few messages before it are left to the dialog manager.
 INT_PTR CALLBACK DisplayPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                         LPARAM) noexcept {
-    return runPage<DisplayPage>(dialog, message, wParam);
+                                         LPARAM lParam) noexcept {
+    if (message == WM_INITDIALOG) ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    auto* page = reinterpret_cast<DisplayPage*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!page) return FALSE;
+    return runPage(*page, dialog, message, wParam);
 }
 
 INT_PTR DisplayPage::onCommand(HWND page, int id, int code) {
@@ -43,14 +47,14 @@ INT_PTR DisplayPage::onCommand(HWND page, int id, int code) {
 
 void DisplayPage::fill(HWND page) {
     for (int i = 0; i < kDisplayLineCount; ++i)
-        displayWorkingCopy[static_cast<std::size_t>(i)] = displayLineSetting(i).read();
+        workingCopy_[static_cast<std::size_t>(i)] = displayLineSetting(i).read();
     for (int number = 1; number <= kDisplayLineCount; ++number)
         ::SendDlgItemMessageA(page, IDC_LINE_NUMBER, CB_ADDSTRING, 0,
                               reinterpret_cast<LPARAM>(lineListEntry(number).c_str()));
     ::SendDlgItemMessageA(page, IDC_LINE_NUMBER, CB_SETCURSEL, 0, 0);
     // Setting the text notifies EN_CHANGE, which copies the field (cut to
     // 255 characters) back into entry 0.
-    ::SetDlgItemTextA(page, IDC_LINE_TEXT, displayWorkingCopy[0].c_str());
+    ::SetDlgItemTextA(page, IDC_LINE_TEXT, workingCopy_[0].c_str());
     ::SendDlgItemMessageA(page, colourControlFor(DisplayColor.read()), BM_SETCHECK, BST_CHECKED, 0);
     ::SetDlgItemInt(page, IDC_START_LINE, static_cast<UINT>(StartLine.read()), TRUE);
 }
@@ -58,8 +62,7 @@ void DisplayPage::fill(HWND page) {
 void DisplayPage::showSelectedLine(HWND page) {
     const int line = selectedLine(page);
     if (line < 0) return;
-    ::SetDlgItemTextA(page, IDC_LINE_TEXT,
-                      displayWorkingCopy[static_cast<std::size_t>(line)].c_str());
+    ::SetDlgItemTextA(page, IDC_LINE_TEXT, workingCopy_[static_cast<std::size_t>(line)].c_str());
 }
 
 void DisplayPage::keepEditedLine(HWND page) {
@@ -67,13 +70,13 @@ void DisplayPage::keepEditedLine(HWND page) {
     const UINT length = ::GetDlgItemTextA(page, IDC_LINE_TEXT, text, kLineBufferSize);
     const int line = selectedLine(page);
     if (line < 0) return;
-    displayWorkingCopy[static_cast<std::size_t>(line)].assign(text, length);
+    workingCopy_[static_cast<std::size_t>(line)].assign(text, length);
 }
 
 void DisplayPage::store(HWND page) {
     StartLine.write(fieldNumber(page, IDC_START_LINE));
     for (int i = 0; i < kDisplayLineCount; ++i)
-        displayLineSetting(i).write(displayWorkingCopy[static_cast<std::size_t>(i)]);
+        displayLineSetting(i).write(workingCopy_[static_cast<std::size_t>(i)]);
     DisplayColor.write(0);
     for (std::size_t i = 0; i < kColourControls.size(); ++i) {
         if (::SendDlgItemMessageA(page, kColourControls[i], BM_GETCHECK, 0, 0) == BST_CHECKED) {

@@ -1,6 +1,7 @@
 #include "display/Injection.h"
-#include "plugin/Plugin.h"
-#include "plugin/Timers.h"
+#include "common/PluginRecord.h"
+#include "common/ProcessWide.h"
+#include "common/Timers.h"
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/PageChoices.h"
@@ -11,7 +12,8 @@ namespace vireo {
 
 INT_PTR CALLBACK GeneralPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                          LPARAM) noexcept {
-    return runPage<GeneralPage>(dialog, message, wParam);
+    GeneralPage page;
+    return runPage(page, dialog, message, wParam);
 }
 
 void GeneralPage::fill(HWND page) {
@@ -31,7 +33,7 @@ void GeneralPage::store(HWND page) {
     const auto mode = autoPauseModeFor(checkState(page, IDC_AUTOPAUSE_OFF) == BST_CHECKED,
                                        checkState(page, IDC_AUTOPAUSE_VOLUME) == BST_CHECKED,
                                        checkState(page, IDC_AUTOPAUSE_PAUSE) == BST_CHECKED);
-    if (mode) EnableAutoPause.write(*mode);
+    if (mode) EnableAutoPause.write(static_cast<std::int32_t>(*mode));
     FadeinTarget.write(fieldNumber(page, IDC_FADEIN_TARGET));
     FadeoutTarget.write(fieldNumber(page, IDC_FADEOUT_TARGET));
     // The game window may be the same as before, but the hook installer

@@ -2,7 +2,8 @@
 
 #include <shellapi.h>
 
-#include "plugin/Plugin.h"
+#include "common/PluginRecord.h"
+#include "common/ProcessWide.h"
 #include "ui/Resource.h"
 
 namespace vireo {
@@ -48,9 +49,12 @@ INT_PTR OptionsWindow::onCommand(HWND dialog, int id) {
         case IDC_GENERAL:
             openModal(dialog, IDD_GENERAL, GeneralPage::dialogProc);
             return TRUE;
-        case IDC_DISPLAY:
-            openModal(dialog, IDD_DISPLAY, DisplayPage::dialogProc);
+        case IDC_DISPLAY: {
+            DisplayPage page;
+            openModal(dialog, IDD_DISPLAY, DisplayPage::dialogProc,
+                      reinterpret_cast<LPARAM>(&page));
             return TRUE;
+        }
         case IDC_SCRIPTING:
             openModal(dialog, IDD_SCRIPTING, ScriptingPage::dialogProc);
             return TRUE;
@@ -65,8 +69,9 @@ INT_PTR OptionsWindow::onCommand(HWND dialog, int id) {
     }
 }
 
-void OptionsWindow::openModal(HWND owner, int resourceId, DLGPROC procedure) {
-    ::DialogBoxParamA(pluginRecord.hDllInstance, MAKEINTRESOURCEA(resourceId), owner, procedure, 0);
+void OptionsWindow::openModal(HWND owner, int resourceId, DLGPROC procedure, LPARAM page) {
+    ::DialogBoxParamA(pluginRecord.hDllInstance, MAKEINTRESOURCEA(resourceId), owner, procedure,
+                      page);
 }
 
 void OptionsWindow::offerSupportSite(HWND dialog) {

@@ -1,10 +1,16 @@
 #pragma once
-// The options window (dialog 101), its three pages and the About box. Each
-// is a modal dialog with no state of its own beyond its controls (and the
-// Display page's working copy); a class here only groups one dialog's
-// procedure with the handlers it dispatches to.
+// The options window (IDD_OPTIONS), its three pages and the About box. Each
+// is a modal dialog with no state of its own beyond its controls, except the
+// Display page, an object that lives while its dialog is open; the other
+// classes only group one dialog's procedure with the handlers it dispatches
+// to.
 
 #include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "common/DisplayLines.h"
 
 namespace vireo {
 
@@ -12,7 +18,7 @@ namespace vireo {
 INT_PTR CALLBACK optionsWindowProc(HWND dialog, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept;
 
-// Dialog 101: a banner, four explanations, buttons for the pages, the About
+// IDD_OPTIONS: a banner, four explanations, buttons for the pages, the About
 // box, the support site and Close.
 class OptionsWindow {
 public:
@@ -21,18 +27,18 @@ public:
 
 private:
     static INT_PTR onCommand(HWND dialog, int id);
-    static void openModal(HWND owner, int resourceId, DLGPROC procedure);
+    static void openModal(HWND owner, int resourceId, DLGPROC procedure, LPARAM page = 0);
     static void offerSupportSite(HWND dialog);
 };
 
-// Dialog 107.
+// IDD_ABOUT.
 class AboutBox {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
 };
 
-// Dialog 113: scripting and in-game display on or off, and Auto-Pause.
+// IDD_GENERAL: scripting and in-game display on or off, and Auto-Pause.
 class GeneralPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -43,7 +49,7 @@ public:
     static INT_PTR onCommand(HWND, int, int) { return FALSE; }
 };
 
-// Dialog 111: how often and where the script is written, and its template.
+// IDD_SCRIPTING: how often and where the script is written, and its template.
 class ScriptingPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -54,22 +60,27 @@ public:
     static INT_PTR onCommand(HWND, int, int) { return FALSE; }
 };
 
-// Dialog 112: the six display line templates, the colour and the start line.
+// IDD_DISPLAY: the display line templates, the colour and the start line.
 // One edit field serves the line chosen in the list; the working copy keeps
-// the edits of every line until OK stores all six.
+// the edits of every line until OK stores them all. The options window makes
+// one page object for each opening and passes it with WM_INITDIALOG, so each
+// opening starts from the settings and nothing is carried to the next.
 class DisplayPage {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     // Run by runPage (PageDialog.h).
-    static void fill(HWND page);
-    static void store(HWND page);
+    void fill(HWND page);
+    void store(HWND page);
     // The line list's selection and the line field's edits.
-    static INT_PTR onCommand(HWND page, int id, int code);
+    INT_PTR onCommand(HWND page, int id, int code);
 
 private:
-    static void showSelectedLine(HWND page);
-    static void keepEditedLine(HWND page);
+    void showSelectedLine(HWND page);
+    void keepEditedLine(HWND page);
+
+    // Entry i is the text of DisplayLine(i + 1) as edited so far.
+    std::array<std::string, kDisplayLineCount> workingCopy_;
 };
 
 }  // namespace vireo

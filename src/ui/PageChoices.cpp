@@ -4,12 +4,6 @@
 
 namespace vireo {
 
-namespace {
-constexpr std::int32_t kAutoPauseOff = 0;
-constexpr std::int32_t kAutoPauseVolume = 1;
-constexpr std::int32_t kAutoPausePause = 2;
-}  // namespace
-
 int colourControlFor(std::int32_t displayColor) noexcept {
     if (displayColor < 0 || displayColor >= static_cast<std::int32_t>(kColourControls.size()))
         return kColourControls[0];
@@ -17,21 +11,21 @@ int colourControlFor(std::int32_t displayColor) noexcept {
 }
 
 int autoPauseControlFor(std::int32_t mode) noexcept {
-    switch (mode) {
-        case kAutoPauseVolume:
+    switch (static_cast<AutoPauseMode>(mode)) {
+        case AutoPauseMode::Fade:
             return IDC_AUTOPAUSE_VOLUME;
-        case kAutoPausePause:
+        case AutoPauseMode::Pause:
             return IDC_AUTOPAUSE_PAUSE;
         default:
             return IDC_AUTOPAUSE_OFF;
     }
 }
 
-std::optional<std::int32_t> autoPauseModeFor(bool offSelected, bool volumeSelected,
-                                             bool pauseSelected) noexcept {
-    if (offSelected) return kAutoPauseOff;
-    if (volumeSelected) return kAutoPauseVolume;
-    if (pauseSelected) return kAutoPausePause;
+std::optional<AutoPauseMode> autoPauseModeFor(bool offSelected, bool volumeSelected,
+                                              bool pauseSelected) noexcept {
+    if (offSelected) return AutoPauseMode::Off;
+    if (volumeSelected) return AutoPauseMode::Fade;
+    if (pauseSelected) return AutoPauseMode::Pause;
     return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "autopause/AutoPauseMode.h"
 #include "ui/Resource.h"
 
 namespace vireo {
@@ -20,13 +21,13 @@ inline constexpr std::array<int, 4> kColourControls{IDC_COLOR_WHITE, IDC_COLOR_B
 int colourControlFor(std::int32_t displayColor) noexcept;
 
 // General page: the Auto-Pause radio button that shows a stored
-// EnableAutoPause (2 pause, 1 volume, anything else "Do not use").
+// EnableAutoPause (Pause, Fade "volume", anything else "Do not use").
 int autoPauseControlFor(std::int32_t mode) noexcept;
 
-// The EnableAutoPause value for the selected radio button, asked in the order
-// off, volume, pause; nothing when none is selected.
-std::optional<std::int32_t> autoPauseModeFor(bool offSelected, bool volumeSelected,
-                                             bool pauseSelected) noexcept;
+// The mode for the selected radio button, asked in the order off, volume,
+// pause; nothing when none is selected.
+std::optional<AutoPauseMode> autoPauseModeFor(bool offSelected, bool volumeSelected,
+                                              bool pauseSelected) noexcept;
 
 // The entry of the line list for line 1 … 6: the number after a space.
 std::string lineListEntry(int lineNumber);

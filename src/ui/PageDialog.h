@@ -11,18 +11,18 @@
 
 namespace vireo {
 
-// Page supplies static fill(page), store(page) and onCommand(page, id, code);
+// Page supplies fill(page), store(page) and onCommand(page, id, code);
 // onCommand answers FALSE for a command it leaves to the dialog manager.
 template <typename Page>
-INT_PTR runPage(HWND dialog, UINT message, WPARAM wParam) noexcept {
+INT_PTR runPage(Page& page, HWND dialog, UINT message, WPARAM wParam) noexcept {
     try {
         switch (message) {
             case WM_INITDIALOG:
-                Page::fill(dialog);
+                page.fill(dialog);
                 return FALSE;  // no initial focus
             case WM_COMMAND:
                 if (LOWORD(wParam) == IDOK) {
-                    Page::store(dialog);
+                    page.store(dialog);
                     ::EndDialog(dialog, 0);
                     return TRUE;
                 }
@@ -30,7 +30,7 @@ INT_PTR runPage(HWND dialog, UINT message, WPARAM wParam) noexcept {
                     ::EndDialog(dialog, 0);
                     return TRUE;
                 }
-                return Page::onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+                return page.onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             case WM_CLOSE:
                 ::EndDialog(dialog, 0);
                 return TRUE;

@@ -1,8 +1,9 @@
 #include <array>
 #include <string>
 
-#include "plugin/Plugin.h"
-#include "plugin/Timers.h"
+#include "common/PluginRecord.h"
+#include "common/ProcessWide.h"
+#include "common/Timers.h"
 #include "settings/Settings.h"
 #include "ui/OptionsWindow.h"
 #include "ui/PageDialog.h"
@@ -20,7 +21,8 @@ constexpr int kScriptBufferSize = 8192;
 
 INT_PTR CALLBACK ScriptingPage::dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                            LPARAM) noexcept {
-    return runPage<ScriptingPage>(dialog, message, wParam);
+    ScriptingPage page;
+    return runPage(page, dialog, message, wParam);
 }
 
 void ScriptingPage::fill(HWND page) {

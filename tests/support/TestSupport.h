@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/PluginRecord.h"
+#include "common/PluginRecord.h"
 
 namespace vireo::test {
 

@@ -10,7 +10,7 @@
 #include "commands/HelpText.h"
 #include "player/PlayerControl.h"
 #include "player/WinampIpc.h"
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 #include "settings/Settings.h"
 #include "support/FakeWinamp.h"
 #include "support/TestSupport.h"

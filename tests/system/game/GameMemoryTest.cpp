@@ -36,8 +36,8 @@ TEST(GameMemoryTest, WithoutAGameEveryAccessFailsAndNoHandleIsLeft) {
     unsigned char byte = 0;
     EXPECT_FALSE(readGameMemory(landmarks::kPlayerStateAddress, &byte, 1));
     EXPECT_FALSE(writeGameMemory(landmarks::kPlayerStateAddress, &byte, 1));
-    EXPECT_EQ(readBuildMarker(), -1);
-    EXPECT_TRUE(refreshLandmarks());
+    EXPECT_EQ(readBuildMarker(), BuildMarker::Unreadable);
+    refreshLandmarks();
     EXPECT_TRUE(sameSet(currentLandmarks(), landmarks::kLandmarksDefault));
     EXPECT_EQ(readCapturedLine(), "");
     EXPECT_FALSE(clearCapturedLine());
@@ -57,15 +57,16 @@ TEST(GameMemoryTest, TheBuildMarkerSelectsTheLandmarksAtEveryAccess) {
     const struct {
         const char* what;
         std::optional<std::uint16_t> marker;
-        int reading;
+        BuildMarker reading;
         landmarks::LandmarkSet set;
     } cases[] = {
-        {"2343", 2343, 1, landmarks::kLandmarks2343},
-        {"0", 0, 0, landmarks::kLandmarksDefault},
-        {"2342", 2342, 0, landmarks::kLandmarksDefault},
-        {"2343 byte-swapped", 0x2709, 0, landmarks::kLandmarksDefault},
-        {"2343 again, after a game of another build", 2343, 1, landmarks::kLandmarks2343},
-        {"unreadable", std::nullopt, -1, landmarks::kLandmarksDefault},
+        {"2343", 2343, BuildMarker::Build2343, landmarks::kLandmarks2343},
+        {"0", 0, BuildMarker::OtherBuild, landmarks::kLandmarksDefault},
+        {"2342", 2342, BuildMarker::OtherBuild, landmarks::kLandmarksDefault},
+        {"2343 byte-swapped", 0x2709, BuildMarker::OtherBuild, landmarks::kLandmarksDefault},
+        {"2343 again, after a game of another build", 2343, BuildMarker::Build2343,
+         landmarks::kLandmarks2343},
+        {"unreadable", std::nullopt, BuildMarker::Unreadable, landmarks::kLandmarksDefault},
     };
     // Each case starts a new game: the set must follow it without a restart.
     for (const auto& c : cases) {
@@ -77,7 +78,8 @@ TEST(GameMemoryTest, TheBuildMarkerSelectsTheLandmarksAtEveryAccess) {
         if (c.marker || !runningUnderWine())
             EXPECT_EQ(readBuildMarker(), c.reading) << c.what;
         else
-            EXPECT_NE(readBuildMarker(), 1) << c.what << " (Wine reads a missing page)";
+            EXPECT_NE(readBuildMarker(), BuildMarker::Build2343)
+                << c.what << " (Wine reads a missing page)";
         EXPECT_EQ(modName(), "cstrike") << c.what;
         EXPECT_TRUE(sameSet(currentLandmarks(), c.set)) << c.what;
         EXPECT_EQ(modDirectory(), game.directory() + "cstrike\\") << c.what;

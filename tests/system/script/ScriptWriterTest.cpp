@@ -15,7 +15,7 @@
 #include "common/UniqueResource.h"
 #include "game/Landmarks.h"
 #include "player/PlayerControl.h"
-#include "plugin/Globals.h"
+#include "common/ProcessWide.h"
 #include "script/ScriptWriter.h"
 #include "settings/Defaults.h"
 #include "support/FakeGame.h"

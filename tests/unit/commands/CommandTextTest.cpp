@@ -6,6 +6,7 @@
 
 #include "commands/CommandText.h"
 #include "commands/HelpText.h"
+#include "game/ConsoleLine.h"
 
 namespace vireo {
 namespace {

@@ -1,12 +1,30 @@
-#include "plugin/Timers.h"
+#include "plugin/HostTimers.h"
 
 #include "autopause/AutoPause.h"
+#include "common/Timers.h"
 #include "display/Display.h"
 #include "display/Injection.h"
 #include "script/ScriptWriter.h"
 #include "settings/Settings.h"
 
 namespace vireo {
+namespace {
+
+void rearmAfterScriptingPage(HWND window) noexcept {
+    ::KillTimer(window, kScriptWriterTimerId);
+    ::KillTimer(window, kDisplayComposerTimerId);
+    startFeatureTimers(window);
+}
+
+void rearmAfterGeneralPage(HWND window) noexcept {
+    ::KillTimer(window, kHookInstallerTimerId);
+    ::KillTimer(window, kScriptWriterTimerId);
+    ::KillTimer(window, kDisplayComposerTimerId);
+    startFeatureTimers(window);
+    startAutoPauseTimer(window);
+}
+
+}  // namespace
 
 void startFeatureTimers(HWND window) noexcept {
     if (EnableScripting.isOn()) {
@@ -24,23 +42,9 @@ void startAutoPauseTimer(HWND window) noexcept {
     ::SetTimer(window, kAutoPauseTimerId, kAutoPausePeriodMs, autoPauseTick);
 }
 
-void rearmTimersShort(HWND window) noexcept {
-    ::KillTimer(window, kScriptWriterTimerId);
-    ::KillTimer(window, kDisplayComposerTimerId);
-    startFeatureTimers(window);
+void registerHostTimerRearming() noexcept {
+    registerTimerRearming(TimerRearming{rearmAfterScriptingPage, rearmAfterGeneralPage});
 }
-
-void rearmTimersFull(HWND window) noexcept {
-    ::KillTimer(window, kHookInstallerTimerId);
-    ::KillTimer(window, kScriptWriterTimerId);
-    ::KillTimer(window, kDisplayComposerTimerId);
-    startFeatureTimers(window);
-    startAutoPauseTimer(window);
-}
-
-}  // namespace vireo
-
-namespace vireo {
 
 void stopHostTimers(HWND window) noexcept {
     for (UINT_PTR id :

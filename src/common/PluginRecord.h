@@ -22,5 +22,3 @@ static_assert(sizeof(PluginRecord) == 28, "Winamp's plug-in record is seven 32-b
 #endif
 
 }  // namespace vireo
-
-extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() noexcept;

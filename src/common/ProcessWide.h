@@ -1,0 +1,62 @@
+#pragma once
+// Every process-wide object of the plug-in, in the order module
+// initialisation builds them. The plug-in shell defines them all in one
+// translation unit, so that order is fixed, and they are destroyed in reverse
+// at unload. They exist in every process that maps the DLL, the game's too.
+//
+// Only forward declarations here: a user includes the class it uses beside
+// this header, and no subsystem has to reach up into the shell for them.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace vireo {
+
+class GameLink;
+class PlayerControl;
+class IntSetting;
+class StringSetting;
+struct PluginRecord;
+
+// The game link with its (at first empty) command table.
+extern GameLink gameLink;
+// The one way to Winamp.
+extern PlayerControl playerControl;
+
+// The registry key the settings share, then the nineteen settings, named by
+// their registry value names; each reads the registry at every use.
+extern const std::string settingsKeyPath;
+extern StringSetting DisplayLine1;
+extern StringSetting DisplayLine2;
+extern StringSetting DisplayLine3;
+extern StringSetting DisplayLine4;
+extern StringSetting DisplayLine5;
+extern StringSetting DisplayLine6;
+extern IntSetting DisplayColor;
+extern IntSetting EnableScripting;
+extern IntSetting EnableIngameDisplay;
+extern IntSetting EnableAutoPause;
+extern IntSetting FadeoutTarget;
+extern IntSetting FadeinTarget;
+extern IntSetting DelayAutoPause;
+extern IntSetting HighUpdateFrequency;
+extern IntSetting PlaceScriptInRoot;
+extern StringSetting Script;
+extern IntSetting BuilderMode;
+extern IntSetting ShowGUI;
+extern IntSetting StartLine;
+
+// The description Winamp lists, and the one record handed to it.
+extern const std::string pluginDescription;
+extern PluginRecord pluginRecord;
+
+// Plain values, zero until set, needing no construction.
+// The instance the system passes to DllMain: the module holding the hook
+// procedure.
+extern HINSTANCE moduleInstance;
+// Inside the game only: address of the engine's function table, or null.
+extern std::uintptr_t engineTable;
+
+}  // namespace vireo
