@@ -13,6 +13,7 @@ set(VIREO_PURE_SOURCES
   display/NotifyRows.cpp
   display/SharedDisplayBlock.cpp
   game/CommandTable.cpp
+  game/ConsoleLine.cpp
   game/Liblist.cpp
   game/MemoryText.cpp
   game/PatternSearch.cpp
