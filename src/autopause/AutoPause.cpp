@@ -11,9 +11,6 @@
 
 namespace vireo {
 
-bool rememberedAlive = false;
-HWND autoPauseWindow = nullptr;
-
 namespace {
 
 constexpr int kStatusPlaying = 1;

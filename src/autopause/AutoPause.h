@@ -4,13 +4,9 @@
 #include <windows.h>
 
 #include "autopause/AutoPauseMode.h"
+#include "common/ProcessWide.h"
 
 namespace vireo {
-
-// The player state auto-pause last acted on; the "autopause" command sets it.
-extern bool rememberedAlive;
-// The game window auto-pause saw last.
-extern HWND autoPauseWindow;
 
 // The "autopause" command: stores the mode, first setting the remembered
 // state so that the mode acts at once, or with DelayAutoPause 1 only at the

@@ -7,10 +7,11 @@
 // Only forward declarations here: a user includes the class it uses beside
 // this header, and no subsystem has to reach up into the shell for them.
 
-#include <windows.h>
-
+#include <atomic>
 #include <cstdint>
 #include <string>
+
+#include "common/UniqueResource.h"
 
 namespace vireo {
 
@@ -58,5 +59,24 @@ extern PluginRecord pluginRecord;
 extern HINSTANCE moduleInstance;
 // Inside the game only: address of the engine's function table, or null.
 extern std::uintptr_t engineTable;
+
+// The subsystems' own state, empty until set, needing no construction.
+// Which role this copy took at attach (the game's, or Winamp's).
+extern bool inGameProcess;
+// Winamp side: the display hook installed last, and the game window it serves.
+extern UniqueHook hookHandle;
+extern HWND hookedWindow;
+// Winamp side: held while the plug-in runs; the game side draws only while
+// it exists.
+extern UniqueHandle hostPresence;
+// Game side: the drawing thread timer and its thread (a thread timer can only
+// be killed from its own thread), and whether the DLL is leaving the game.
+extern UINT_PTR gameDisplayTimer;
+extern DWORD gameDisplayThread;
+extern std::atomic<bool> gameDisplayLeaving;
+// Auto-pause: the player state last acted on (the "autopause" command sets
+// it), and the game window it belongs to.
+extern bool rememberedAlive;
+extern HWND autoPauseWindow;
 
 }  // namespace vireo

@@ -53,14 +53,6 @@ public:
     }
 };
 
-// Game side only. The timer belongs to the thread that started it: a thread
-// timer can only be killed from its own thread.
-UINT_PTR gameDisplayTimer = 0;
-DWORD gameDisplayThread = 0;
-// Set once the DLL is leaving the game process; from then on a tick that
-// still arrives draws nothing.
-std::atomic<bool> gameDisplayLeaving{false};
-
 }  // namespace
 
 void CALLBACK displayComposerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {

@@ -1,15 +1,8 @@
 #include "display/HostPresence.h"
 
-#include "common/UniqueResource.h"
+#include "common/ProcessWide.h"
 
 namespace vireo {
-namespace {
-
-// Winamp side only; the game's copy of the DLL never sets it.
-UniqueHandle hostPresence;
-
-}  // namespace
-
 void holdHostPresence() noexcept {
     if (hostPresence) return;
     // Manual reset, set: its state does not matter, only that it exists.

@@ -6,14 +6,6 @@
 
 namespace vireo {
 
-namespace {
-
-// Host side: the last hook installed and the game window it was installed for.
-UniqueHook hookHandle;
-HWND hookedWindow = nullptr;
-
-}  // namespace
-
 void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     HWND game = findGameWindow();
     if (!game || game == hookedWindow) return;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/CommandTable.h"
+#include "game/Landmarks.h"
 
 namespace vireo {
 
@@ -50,6 +51,10 @@ public:
     std::uint32_t scanDeadline = 0;
     // The mod whose unknown-command message was last truncated.
     std::string lastScannedMod;
+    // The landmark set of the game's build, chosen afresh before every access
+    // at a landmark, so a game started, or replaced by another build, since
+    // the last access is served at once.
+    landmarks::LandmarkSet landmarkSet{0, 0};
 };
 
 void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept;

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "common/ProcessWide.h"
 #include "common/UniqueResource.h"
+#include "game/GameLink.h"
 #include "game/GameLocator.h"
 #include "game/MemoryScan.h"
 #include "game/MemoryText.h"
@@ -13,10 +15,6 @@ namespace {
 constexpr DWORD kReadAccess = PROCESS_VM_READ;
 constexpr DWORD kWriteAccess = PROCESS_VM_OPERATION | PROCESS_VM_WRITE;
 static_assert(kReadAccess == 0x10 && kWriteAccess == 0x28);
-
-// Chosen afresh before every access at a landmark, so a game started, or
-// replaced by another build, since the last access is served at once.
-landmarks::LandmarkSet gLandmarks{0, 0};
 
 UniqueHandle openGame(DWORD access) noexcept {
     const DWORD pid = gameProcessId();
@@ -69,23 +67,24 @@ BuildMarker readBuildMarker() {
 }
 
 void refreshLandmarks() {
-    gLandmarks = readBuildMarker() == BuildMarker::Build2343 ? landmarks::kLandmarks2343
-                                                             : landmarks::kLandmarksDefault;
+    gameLink.landmarkSet = readBuildMarker() == BuildMarker::Build2343
+                               ? landmarks::kLandmarks2343
+                               : landmarks::kLandmarksDefault;
 }
 
-landmarks::LandmarkSet currentLandmarks() noexcept { return gLandmarks; }
+landmarks::LandmarkSet currentLandmarks() noexcept { return gameLink.landmarkSet; }
 
 std::string readCapturedLine() {
     CapturedLineBuffer buffer{};
     refreshLandmarks();
-    if (!readFromGame(gLandmarks.capturedLine, buffer.data(), buffer.size())) return {};
+    if (!readFromGame(gameLink.landmarkSet.capturedLine, buffer.data(), buffer.size())) return {};
     return capturedLineText(buffer);
 }
 
 bool clearCapturedLine() {
     const CapturedLineBuffer zeros{};
     refreshLandmarks();
-    return writeToGame(gLandmarks.capturedLine, zeros.data(), zeros.size());
+    return writeToGame(gameLink.landmarkSet.capturedLine, zeros.data(), zeros.size());
 }
 
 bool readPlayerStateFlag() {

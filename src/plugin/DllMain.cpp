@@ -15,11 +15,6 @@
 
 namespace {
 
-// Which role this copy took at attach. The detach decides by it rather than by
-// asking for the game thread again: by then the game's window may be gone, and
-// a window search is best kept out of the loader lock.
-bool inGameProcess = false;
-
 bool drawsInThisGame() noexcept {
     try {
         const vireo::GameKind kind = vireo::gameKind();
@@ -38,7 +33,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcep
         case DLL_PROCESS_ATTACH:
             // No game running gives thread id 0, never the current thread's.
             if (::GetCurrentThreadId() == gameThreadId()) {
-                inGameProcess = true;
+                vireo::inGameProcess = true;
                 if (drawsInThisGame()) {
                     engineTable = landmarks::kEngineTableAddress;
                     startGameDisplay();
@@ -48,7 +43,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcep
             }
             break;
         case DLL_PROCESS_DETACH:
-            if (inGameProcess) {
+            // Decided by the role taken at attach rather than by asking for
+            // the game thread again: by then the game's window may be gone,
+            // and a window search is best kept out of the loader lock.
+            if (vireo::inGameProcess) {
                 // The timer must not outlive the code it calls.
                 stopGameDisplay();
             } else {

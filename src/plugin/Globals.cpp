@@ -60,6 +60,16 @@ PluginRecord pluginRecord{kGeneralPurposePluginVersion,
 HINSTANCE moduleInstance = nullptr;
 std::uintptr_t engineTable = 0;
 
+bool inGameProcess = false;
+UniqueHook hookHandle;
+HWND hookedWindow = nullptr;
+UniqueHandle hostPresence;
+UINT_PTR gameDisplayTimer = 0;
+DWORD gameDisplayThread = 0;
+std::atomic<bool> gameDisplayLeaving{false};
+bool rememberedAlive = false;
+HWND autoPauseWindow = nullptr;
+
 const StringSetting& displayLineSetting(int index) noexcept {
     static const StringSetting* const lines[kDisplayLineCount] = {
         &DisplayLine1, &DisplayLine2, &DisplayLine3, &DisplayLine4, &DisplayLine5, &DisplayLine6};
