@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Timers.h"
 #include "support/FakeEngine.h"
 #include "support/FakeGame.h"
 #include "support/FakeWinamp.h"
@@ -22,9 +23,9 @@ namespace vireo::test {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kInstallerPeriod = std::chrono::milliseconds(3194);
-constexpr auto kComposerPeriod = std::chrono::milliseconds(975);
-constexpr auto kDrawPeriod = std::chrono::milliseconds(1096);
+constexpr auto kInstallerPeriod = std::chrono::milliseconds(kHookInstallerPeriodMs);
+constexpr auto kComposerPeriod = std::chrono::milliseconds(kDisplayComposerPeriodMs);
+constexpr auto kDrawPeriod = std::chrono::milliseconds(kGameDisplayPeriodMs);
 // Timers under a loaded machine are late now and then; a missed deadline by
 // this much still counts as within the period.
 constexpr auto kTimerSlack = std::chrono::milliseconds(1500);

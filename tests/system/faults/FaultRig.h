@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Timers.h"
 #include "support/FakeGame.h"
 #include "support/FakeWinamp.h"
 #include "support/TestSupport.h"
@@ -28,10 +29,10 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kResponsiveBound = std::chrono::milliseconds(2000);
 // Timers under a loaded machine are late now and then.
 constexpr auto kTimerSlack = std::chrono::milliseconds(3000);
-constexpr auto kConsolePoll = std::chrono::milliseconds(257);
-constexpr auto kAutoPauseTick = std::chrono::milliseconds(404);
-constexpr auto kScriptTick = std::chrono::milliseconds(1407);
-constexpr auto kHookInstall = std::chrono::milliseconds(3194);
+constexpr auto kConsolePoll = std::chrono::milliseconds(kConsolePollPeriodMs);
+constexpr auto kAutoPauseTick = std::chrono::milliseconds(kAutoPausePeriodMs);
+constexpr auto kScriptTick = std::chrono::milliseconds(kScriptWriterPeriodMs);
+constexpr auto kHookInstall = std::chrono::milliseconds(kHookInstallerPeriodMs);
 // The watch scans about 8.2 s after it first sees the mod, at the latest one
 // watch period later.
 constexpr auto kScanStartsWithin = std::chrono::milliseconds(6000 + 4 * 2719);
