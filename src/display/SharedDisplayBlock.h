@@ -11,7 +11,7 @@
 namespace vireo {
 
 inline constexpr std::size_t kDisplaySlotCount = kDisplayLineCount;
-inline constexpr std::size_t kDisplaySlotSize = 256;
+inline constexpr std::size_t kDisplaySlotSize = std::size_t{kDisplayLineMaxLength} + 1;
 
 struct SharedDisplayBlock {
     char lines[kDisplaySlotCount][kDisplaySlotSize];
@@ -24,10 +24,9 @@ static_assert(sizeof(SharedDisplayBlock) == kDisplaySlotCount * kDisplaySlotSize
 
 extern SharedDisplayBlock sharedDisplayBlock;
 
-// Longest text a slot holds; its last byte is only ever written as zero, so a
-// reader in the game always meets a terminator inside the slot, even while
-// the composer is rewriting it.
-inline constexpr std::size_t kDisplayLineMaxLength = kDisplaySlotSize - 1;
+// A slot holds kDisplayLineMaxLength characters; its last byte is only ever
+// written as zero, so a reader in the game always meets a terminator inside
+// the slot, even while the composer is rewriting it.
 
 // Copies the text with its terminating zero into the slot, cut after
 // kDisplayLineMaxLength characters.

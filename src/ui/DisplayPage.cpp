@@ -10,9 +10,8 @@ namespace vireo {
 
 namespace {
 
-// The line field is read into this many bytes, terminator included: a line
-// is at most 255 characters.
-constexpr int kLineBufferSize = 256;
+// The line field is read into this many bytes, terminator included.
+constexpr int kLineBufferSize = static_cast<int>(kDisplayLineMaxLength) + 1;
 
 // The working entry the list has selected, or -1 while nothing is selected.
 int selectedLine(HWND page) {
@@ -53,7 +52,7 @@ void DisplayPage::fill(HWND page) {
                               reinterpret_cast<LPARAM>(lineListEntry(number).c_str()));
     ::SendDlgItemMessageA(page, IDC_LINE_NUMBER, CB_SETCURSEL, 0, 0);
     // Setting the text notifies EN_CHANGE, which copies the field (cut to
-    // 255 characters) back into entry 0.
+    // kDisplayLineMaxLength characters) back into entry 0.
     ::SetDlgItemTextA(page, IDC_LINE_TEXT, workingCopy_[0].c_str());
     ::SendDlgItemMessageA(page, colourControlFor(DisplayColor.read()), BM_SETCHECK, BST_CHECKED, 0);
     ::SetDlgItemInt(page, IDC_START_LINE, static_cast<UINT>(StartLine.read()), TRUE);

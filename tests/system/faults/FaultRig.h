@@ -86,7 +86,6 @@ struct StoredSetting {
 std::vector<StoredSetting> storedSettings();
 void expectSameSettings(const std::vector<StoredSetting>& before, const char* what);
 
-
 // Winamp (the double) playing, with the plug-in loaded and initialised on it.
 struct WinampWithPlugin {
     FakeWinamp winamp;

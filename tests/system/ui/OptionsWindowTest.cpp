@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "common/Timers.h"
 #include "settings/Defaults.h"
 #include "system/ui/DialogDriver.h"
 #include "ui/Resource.h"
@@ -16,10 +17,10 @@
 namespace vireo::test {
 namespace {
 
-constexpr UINT_PTR kHookInstallerTimer = 1000;
-constexpr UINT_PTR kComposerTimer = 1001;
-constexpr UINT_PTR kScriptTimer = 1002;
-constexpr UINT_PTR kAutoPauseTimer = 1004;
+constexpr UINT_PTR kHookInstallerTimer = kHookInstallerTimerId;
+constexpr UINT_PTR kComposerTimer = kDisplayComposerTimerId;
+constexpr UINT_PTR kScriptTimer = kScriptWriterTimerId;
+constexpr UINT_PTR kAutoPauseTimer = kAutoPauseTimerId;
 
 std::vector<RawValue> snapshotSettings() {
     std::vector<RawValue> values;
@@ -299,7 +300,7 @@ TEST_F(OptionsWindowTest, GeneralPageOkRearmsEveryTimerForTheNewSettings) {
 }
 
 TEST_F(OptionsWindowTest, ScriptingPageShowsTheScriptAndOkStoresItCutTo8191Characters) {
-    writeSettingInt("EnableScripting", 0);  // after init: timer 1002 still runs
+    writeSettingInt("EnableScripting", 0);  // after init: the script timer still runs
     writeSettingInt("PlaceScriptInRoot", 1);
     std::string long_script;
     for (int i = 0; long_script.size() < 10000; ++i)
