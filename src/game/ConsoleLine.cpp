@@ -1,16 +1,9 @@
 #include "game/ConsoleLine.h"
 
+#include "common/BlankTrim.h"
+
 namespace vireo {
 namespace {
-
-constexpr char kBlank = ' ';
-
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(kBlank);
-    return text.substr(first, last - first + 1);
-}
 
 std::string_view trimLeadingBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(kBlank);

@@ -1,19 +1,13 @@
 #include "game/Liblist.h"
 
+#include "common/BlankTrim.h"
+
 namespace vireo {
 namespace {
 
-constexpr char kBlank = ' ';
 constexpr char kQuote = '"';
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
-
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(kBlank);
-    return text.substr(first, last - first + 1);
-}
 
 // Takes the next line off the front of `text`: at most kLiblistLineLimit
 // characters are kept, the rest of a longer line is skipped up to and
