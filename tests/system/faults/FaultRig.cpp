@@ -1,5 +1,7 @@
 #include "system/faults/FaultRig.h"
 
+#include <cstring>
+
 #include "support/ResourceCounts.h"
 
 namespace vireo::test {
@@ -93,6 +95,51 @@ LRESULT CALLBACK ResponsivenessProbe::windowProc(HWND window, UINT message, WPAR
         return 0;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+namespace {
+
+void* exchangeSlot(void** slot, void* value) {
+    DWORD protection = 0;
+    if (!::VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return nullptr;
+    void* const old = *slot;
+    *slot = value;
+    ::VirtualProtect(slot, sizeof *slot, protection, &protection);
+    return old;
+}
+
+}  // namespace
+
+ImportSwap::ImportSwap(HMODULE module, const char* dll, const char* function, void* replacement) {
+    auto* const base = reinterpret_cast<unsigned char*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) return;
+    for (auto* entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         entry->Name != 0; ++entry) {
+        if (::lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dll) != 0 ||
+            entry->OriginalFirstThunk == 0)
+            continue;
+        const auto* names =
+            reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto** slots = reinterpret_cast<void**>(base + entry->FirstThunk);
+        for (std::size_t i = 0; names[i].u1.AddressOfData != 0; ++i) {
+            if (IMAGE_SNAP_BY_ORDINAL(names[i].u1.Ordinal)) continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names[i].u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
+            original_ = exchangeSlot(&slots[i], replacement);
+            if (original_) slot_ = &slots[i];
+            return;
+        }
+    }
+}
+
+ImportSwap::~ImportSwap() {
+    if (slot_) exchangeSlot(slot_, original_);
 }
 
 std::vector<StoredSetting> storedSettings() {

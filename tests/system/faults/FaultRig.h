@@ -78,6 +78,25 @@ private:
     std::unique_ptr<JoiningThread> poster_;
 };
 
+// Puts `replacement` in the place of one function a module imports, in that
+// module's import address table, for the lifetime of the object: a seam into
+// the loaded plug-in (or this program's own copy of its code) at a call it
+// makes to the system. The module must import the function by name.
+class ImportSwap {
+public:
+    ImportSwap(HMODULE module, const char* dll, const char* function, void* replacement);
+    ~ImportSwap();
+    ImportSwap(const ImportSwap&) = delete;
+    ImportSwap& operator=(const ImportSwap&) = delete;
+    [[nodiscard]] bool swapped() const { return slot_ != nullptr; }
+    // The function the module imported.
+    [[nodiscard]] void* original() const { return original_; }
+
+private:
+    void** slot_ = nullptr;
+    void* original_ = nullptr;
+};
+
 // The nineteen values, type and bytes, as stored now.
 struct StoredSetting {
     std::string name;

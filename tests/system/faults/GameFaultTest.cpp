@@ -7,11 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <optional>
 #include <string>
 
 #include "common/UniqueResource.h"
 #include "game/Landmarks.h"
+#include "game/MemoryScan.h"
 #include "game/ModDirectory.h"
 #include "game/ProcessMemory.h"
 #include "player/WinampIpc.h"
@@ -21,11 +22,12 @@
 namespace vireo::test {
 namespace {
 
-constexpr DWORD kWatchEveryMs = 1;
-constexpr DWORD kKillAfterScanStartsMs = 30;
+// How long a killed game may take to be gone. Generous: the machine may be
+// busy; a game that is gone sooner ends the wait at once.
+constexpr DWORD kGameEndsWithinMs = 30000;
 constexpr unsigned kBigFootprintMb = 96;
 constexpr std::size_t kHugeLiblistBytes = 10 * 1024 * 1024;
-constexpr auto kAnswerTimeout = std::chrono::milliseconds(2000);
+constexpr auto kAnswerTimeout = std::chrono::milliseconds(10000);
 
 const std::string kCounterStrikeLine = "game \"Counter-Strike\"\r\n";
 
@@ -41,39 +43,58 @@ bool gameAnswers(const FakeGameProcess& game) {
                                  static_cast<UINT>(kAnswerTimeout.count()), &result) != 0;
 }
 
-// Kills the game once the scan has begun: the scan raises Winamp's thread
-// to the highest priority for its run, which another thread can watch.
+// Kills the game at a known point of a scan run by `scanner` (this program,
+// or the plug-in's DLL): the scan asks for each region through a stand-in for
+// VirtualQueryEx, which, at the first query after the scan was given a region
+// to search, ends the game and waits until it is gone before passing the
+// query on. The scan has then searched one region and has the rest of the
+// address space before it.
+// The kill happens on the scanning thread, between two queries, never while
+// one is under way: under Wine another process's regions are described by
+// that process itself, and a query it was answering when it was killed waits
+// for ever.
 class KillDuringScan {
 public:
-    explicit KillDuringScan(DWORD gameId) {
-        ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(),
-                          &winampThread_, THREAD_QUERY_INFORMATION, FALSE, 0);
-        game_ = ::OpenProcess(PROCESS_TERMINATE, FALSE, gameId);
-        watcher_ = std::make_unique<JoiningThread>([this] {
-            while (!stop_.load()) {
-                if (::GetThreadPriority(winampThread_) == THREAD_PRIORITY_HIGHEST) {
-                    ::Sleep(kKillAfterScanStartsMs);
-                    killed_.store(::TerminateProcess(game_, 1) != 0);
-                    return;
-                }
-                ::Sleep(kWatchEveryMs);
-            }
-        });
+    KillDuringScan(const FakeGameProcess& game, HMODULE scanner)
+        : game_(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, game.processId())),
+          swap_(scanner, "kernel32.dll", "VirtualQueryEx", reinterpret_cast<void*>(&query)) {
+        active_ = this;
     }
-    ~KillDuringScan() {
-        stop_.store(true);
-        watcher_.reset();
-        ::CloseHandle(game_);
-        ::CloseHandle(winampThread_);
-    }
-    [[nodiscard]] bool killed() const { return killed_.load(); }
+    ~KillDuringScan() { active_ = nullptr; }
+    KillDuringScan(const KillDuringScan&) = delete;
+    KillDuringScan& operator=(const KillDuringScan&) = delete;
+
+    [[nodiscard]] bool ready() const { return game_ && swap_.swapped(); }
+    // Set on the scanning thread, which is the test's own.
+    [[nodiscard]] bool killed() const { return gone_.has_value(); }
+    // When the game was gone, the scan not yet told.
+    [[nodiscard]] Clock::time_point goneAt() const { return gone_.value_or(Clock::time_point{}); }
 
 private:
-    HANDLE winampThread_ = nullptr;
-    HANDLE game_ = nullptr;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> killed_{false};
-    std::unique_ptr<JoiningThread> watcher_;
+    using Query = SIZE_T(WINAPI*)(HANDLE, LPCVOID, PMEMORY_BASIC_INFORMATION, SIZE_T);
+    static SIZE_T WINAPI query(HANDLE process, LPCVOID address, PMEMORY_BASIC_INFORMATION region,
+                               SIZE_T size) {
+        KillDuringScan& self = *active_;
+        if (self.searchedOne_ && !self.killed() && !self.gaveUp_) {
+            ::TerminateProcess(self.game_.get(), 1);
+            if (::WaitForSingleObject(self.game_.get(), kGameEndsWithinMs) != WAIT_OBJECT_0) {
+                self.gaveUp_ = true;  // a query now could wait for ever: end the walk
+                return 0;
+            }
+            self.gone_ = Clock::now();
+        }
+        const SIZE_T answer =
+            reinterpret_cast<Query>(self.swap_.original())(process, address, region, size);
+        if (answer != 0 && isScannableRegion(*region)) self.searchedOne_ = true;
+        return answer;
+    }
+
+    static inline KillDuringScan* active_ = nullptr;
+    UniqueHandle game_;
+    ImportSwap swap_;
+    bool searchedOne_ = false;
+    bool gaveUp_ = false;
+    std::optional<Clock::time_point> gone_;
 };
 
 // The scan itself, without the plug-in's timers: it gives up at once.
@@ -82,11 +103,11 @@ TEST_F(GameFaultTest, ScanGivesUpWhenTheGameDies) {
     options.footprintMb = kBigFootprintMb;
     auto game = startGame(options);
     ASSERT_TRUE(game);
-    KillDuringScan killer(game->processId());
-    const auto start = Clock::now();
+    KillDuringScan killer(*game, ::GetModuleHandleA(nullptr));
+    ASSERT_TRUE(killer.ready());
     EXPECT_FALSE(truncateAllCopies(std::string(landmarks::kUnknownCommandText)));
-    EXPECT_LT(Clock::now() - start, kResponsiveBound);
-    EXPECT_TRUE(killer.killed());
+    ASSERT_TRUE(killer.killed());
+    EXPECT_LT(Clock::now() - killer.goneAt(), kResponsiveBound);
     EXPECT_EQ(::GetThreadPriority(::GetCurrentThread()), THREAD_PRIORITY_NORMAL);
 }
 
@@ -101,7 +122,8 @@ TEST_F(GameFaultTest, GameExitsInTheMiddleOfTheScan) {
             auto game = startGame(options);
             ASSERT_TRUE(game);
             ResponsivenessProbe probe;
-            KillDuringScan killer(game->processId());
+            KillDuringScan killer(*game, host.plugin->module());
+            ASSERT_TRUE(killer.ready());
             EXPECT_TRUE(pumpUntil([&] { return killer.killed(); }, kScanStartsWithin + kTimerSlack))
                 << "the scan never began";
             pumpMessagesFor(std::chrono::milliseconds(1000));
