@@ -34,6 +34,17 @@ bool FakeEngine::vireoLoaded() const {
     return loaded != 0;
 }
 
+bool FakeEngine::waitTimerMessages(std::uint32_t more, std::chrono::milliseconds timeout) const {
+    const auto count = [this] {
+        std::uint32_t messages = 0;
+        game_.read(fake_game::kEngineLogAddress + offsetof(EngineLog, vireoTimerMessages),
+                   &messages, sizeof messages);
+        return messages;
+    };
+    const std::uint32_t wanted = count() + more;
+    return pumpUntil([&] { return count() >= wanted; }, timeout);
+}
+
 bool FakeEngine::setConsoleVisible(bool visible) const {
     return writeField<std::uint32_t>(offsetof(EngineLog, consoleVisible), visible ? 1 : 0);
 }

@@ -16,9 +16,11 @@
 #include <memory>
 #include <optional>
 
+#include "common/Timers.h"
 #include "display/SharedDisplayBlock.h"
 #include "support/FakeEngineControl.h"
 #include "support/FakeGame.h"
+#include "support/TestSupport.h"
 
 namespace vireo::test {
 
@@ -46,7 +48,11 @@ public:
     // has printed a whole draw that began after the call, and answers its six
     // prints; nothing when none came within the timeout.
     [[nodiscard]] std::optional<DrawnTick> nextTick(
-        std::chrono::milliseconds timeout = std::chrono::seconds(6)) const;
+        std::chrono::milliseconds timeout = 2 * std::chrono::milliseconds(kGameDisplayPeriodMs) +
+                                            kTimerSlack) const;
+    // Pumps until the game has taken `more` further messages of the DLL's
+    // timer; false when it had not within the timeout.
+    bool waitTimerMessages(std::uint32_t more, std::chrono::milliseconds timeout) const;
 
 private:
     template <typename T>

@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
-constexpr DWORD kStopWaitMs = 10000;
+constexpr DWORD kStopWaitMs = 30000;
 constexpr UINT kMessageTimeoutMs = 30000;
 constexpr auto kWindowGoneTimeout = std::chrono::seconds(5);
 constexpr int kRemoveAttempts = 100;

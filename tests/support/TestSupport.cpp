@@ -5,7 +5,10 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 #include <utility>
 
@@ -16,6 +19,15 @@ namespace {
 
 std::string keyPath(const char* subKey) {
     return subKey ? std::string(subKey) : std::string(defaults::kKeyPath);
+}
+
+constexpr DWORD kJoinWithinMs = 60000;
+
+// Timer ticks the pumps dispatched, by timer id; the pumps run on the test's
+// thread only.
+std::map<UINT_PTR, unsigned>& dispatchedTicks() {
+    static std::map<UINT_PTR, unsigned> ticks;
+    return ticks;
 }
 
 DWORD WINAPI runBody(void* body) {
@@ -75,7 +87,11 @@ JoiningThread::JoiningThread(std::function<void()> body) : body_(std::move(body)
 }
 
 JoiningThread::~JoiningThread() {
-    ::WaitForSingleObject(thread_, INFINITE);
+    if (::WaitForSingleObject(thread_, kJoinWithinMs) != WAIT_OBJECT_0) {
+        std::fprintf(stderr, "a test thread did not end within %lu ms\n", kJoinWithinMs);
+        std::fflush(stderr);
+        std::abort();
+    }
     ::CloseHandle(thread_);
 }
 
@@ -93,6 +109,7 @@ bool pumpUntil(const std::function<bool()>& predicate, std::chrono::milliseconds
     for (;;) {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER) ++dispatchedTicks()[msg.wParam];
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
@@ -104,6 +121,23 @@ bool pumpUntil(const std::function<bool()>& predicate, std::chrono::milliseconds
                                     static_cast<DWORD>(std::min<long long>(left.count(), 5)),
                                     QS_ALLINPUT);
     }
+}
+
+unsigned timerTicks(UINT_PTR id) {
+    const auto& ticks = dispatchedTicks();
+    const auto found = ticks.find(id);
+    return found == ticks.end() ? 0 : found->second;
+}
+
+std::vector<UINT_PTR> dispatchedTimerIds() {
+    std::vector<UINT_PTR> ids;
+    for (const auto& [id, ticks] : dispatchedTicks()) ids.push_back(id);
+    return ids;
+}
+
+bool pumpTicks(UINT_PTR id, unsigned ticks, std::chrono::milliseconds period) {
+    const unsigned wanted = timerTicks(id) + ticks;
+    return pumpUntil([&] { return timerTicks(id) >= wanted; }, ticks * period + kTimerSlack);
 }
 
 std::int32_t RawValue::integer() const {

@@ -26,10 +26,27 @@ std::string pluginDllPath();
 // differ from Windows in a few places the tests meet.
 bool runningUnderWine();
 
+// How much later than its period a wait allows a timer's work to come. The
+// suite runs on machines that other builds and test runs keep busy, where a
+// timer is now and then seconds late; a wait ends as soon as its condition
+// holds, so only a failing test waits this long.
+constexpr std::chrono::milliseconds kTimerSlack = 10s;
+// The same for work that needs no timer: a window, a file or a datagram.
+constexpr std::chrono::milliseconds kPatience = 15s;
+
 // Dispatches this thread's messages (and so its timers) for the given time.
 void pumpMessagesFor(std::chrono::milliseconds duration);
 // Pumps until the predicate holds or the timeout passes; answers the predicate.
 bool pumpUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout);
+// How many times this thread's pumps (the two above) have dispatched a timer
+// of this id, for any window: how a test knows that one of the plug-in's
+// timers has run, rather than guessing from the time that passed.
+unsigned timerTicks(UINT_PTR id);
+// The ids of every timer those pumps have dispatched so far.
+std::vector<UINT_PTR> dispatchedTimerIds();
+// Pumps until the timer `id` has run `ticks` more times; false when it had
+// not within the timeout (its period times `ticks`, plus kTimerSlack).
+bool pumpTicks(UINT_PTR id, unsigned ticks, std::chrono::milliseconds period);
 
 // The settings key, HKEY_LOCAL_MACHINE "Software\Oskel\Vireo\1.30".
 struct RawValue {
@@ -102,7 +119,9 @@ private:
 std::string shippedDllPath();
 
 // A thread that runs one function and is joined when it goes out of scope.
-// The shipped compiler's thread model has no std::thread.
+// The shipped compiler's thread model has no std::thread. A body that has
+// not ended a minute after the join began ends the test program with a
+// message rather than keep it waiting (the body may use the joiner's stack).
 class JoiningThread {
 public:
     explicit JoiningThread(std::function<void()> body);

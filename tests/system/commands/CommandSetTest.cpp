@@ -131,7 +131,7 @@ TEST_F(CommandSetTest, HelpSendsTheTextAsOneDatagram) {
     ASSERT_TRUE(client.bound());
     for (const char* rest : {"Help", "Help me"}) {
         run(rest);
-        const auto datagram = client.receive(2s);
+        const auto datagram = client.receive(kPatience);
         ASSERT_TRUE(datagram) << rest;
         ASSERT_EQ(datagram->size(), 1824u);
         EXPECT_EQ(std::vector<std::uint8_t>(datagram->begin(), datagram->begin() + 5),

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "commands/HelpText.h"
+#include "common/Timers.h"
 #include "player/WinampIpc.h"
 #include "support/FakeGame.h"
 #include "support/FakeWinamp.h"
@@ -22,6 +23,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr char kHalfLifeLiblist[] = "game \"Half-Life\"\r\ngamedll \"dlls\\hl.dll\"\r\n";
+constexpr auto kConsolePoll = std::chrono::milliseconds(kConsolePollPeriodMs);
+constexpr auto kAutoPauseTick = std::chrono::milliseconds(kAutoPausePeriodMs);
+// The mod is first seen at a watch tick (within one watch period), the scan
+// waits 6 s and runs at the watch tick after that: about 8.2 to 11 s after
+// the game came up, later on a busy machine.
+constexpr auto kScanWithin =
+    6000ms + 2 * std::chrono::milliseconds(kModWatchPeriodMs) + kTimerSlack;
 
 // Winamp's window, the game and the plug-in, kept for the whole suite so the
 // checks share the waits.
@@ -68,6 +76,23 @@ void pump(std::chrono::milliseconds duration) {
     }
 }
 
+// Pumps until every timer this thread has dispatched so far has run once
+// more, and at least one watch period has passed, so that every timer of the
+// plug-in has been seen.
+void pumpEveryTimerOnce() {
+    pump(std::chrono::milliseconds(kModWatchPeriodMs));
+    std::vector<std::pair<UINT_PTR, unsigned>> seen;
+    for (const UINT_PTR id : dispatchedTimerIds()) seen.emplace_back(id, timerTicks(id));
+    const bool ticked = pumpUntil(
+        [&] {
+            return std::all_of(seen.begin(), seen.end(), [](const auto& timer) {
+                return timerTicks(timer.first) > timer.second;
+            });
+        },
+        std::chrono::milliseconds(kModWatchPeriodMs) + kTimerSlack);
+    EXPECT_TRUE(ticked) << "a timer of the plug-in stopped";
+}
+
 bool pumpUntilCleared(std::chrono::milliseconds timeout) {
     const auto end = Clock::now() + timeout;
     while (Clock::now() < end) {
@@ -108,14 +133,15 @@ protected:
     std::vector<WinampMessage> typeMatched(const std::string& line) {
         winamp().clear();
         EXPECT_TRUE(game().writeCapturedLine(line));
-        EXPECT_TRUE(pumpUntilCleared(2s)) << "not taken: [" << line << ']';
+        EXPECT_TRUE(pumpUntilCleared(kConsolePoll + kTimerSlack)) << "not taken: [" << line << ']';
         return winamp().messages();
     }
     // Types a line that is not ours: it stays, and nothing reaches Winamp.
+    // (What does not happen cannot be waited for: two polls' time passes.)
     void typeIgnored(const std::string& line) {
         winamp().clear();
         ASSERT_TRUE(game().writeCapturedLine(line));
-        pump(700ms);  // more than two polls
+        pump(700ms);
         std::string expected(256, '\0');
         std::copy(line.begin(), line.end(), expected.begin());
         EXPECT_EQ(game().capturedLineBytes(), expected) << '[' << line << ']';
@@ -123,18 +149,17 @@ protected:
     }
 
     void expectPatchedInTime(const char* which) {
-        const auto end = session->gameSeen + 16s;
+        const auto end = session->gameSeen + kScanWithin;
         while (!session->patchedAt && Clock::now() < end) pump(100ms);
         ASSERT_TRUE(session->patchedAt) << which << ": the copies were never patched";
         bool untouchedOk = false;
         EXPECT_TRUE(allEligibleCopiesPatched(game(), &untouchedOk)) << which;
         EXPECT_TRUE(untouchedOk) << which;
-        // The mod is first seen at a watch tick (within 2.7 s), the scan waits
-        // 6 s and runs at the watch tick after that: about 8.2 to 11 s.
+        // Never before the scan's delay, however fast the machine.
         const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(
             *session->patchedAt - session->gameSeen);
         EXPECT_GE(after.count(), 6000) << which;
-        EXPECT_LE(after.count(), 12500) << which;
+        EXPECT_LE(after, kScanWithin) << which;
     }
 };
 
@@ -187,8 +212,8 @@ TEST_F(ConsoleRoadTest, HelpArrivesAsOneDatagram) {
     ASSERT_TRUE(client.bound());
     winamp().clear();
     ASSERT_TRUE(game().writeCapturedLine("Vireo Help"));
-    ASSERT_TRUE(pumpUntilCleared(2s));
-    const auto datagram = client.receive(2s);
+    ASSERT_TRUE(pumpUntilCleared(kConsolePoll + kTimerSlack));
+    const auto datagram = client.receive(kPatience);
     ASSERT_TRUE(datagram);
     ASSERT_EQ(datagram->size(), 1824u);
     EXPECT_EQ(std::string(datagram->begin(), datagram->begin() + 5), "\xFF\xFF\xFF\xFFl");
@@ -206,11 +231,19 @@ TEST_F(ConsoleRoadTest, UnknownCommandCopiesAreTruncatedAfterTheModAppears) {
 class AutoPauseRoadTest : public ConsoleRoadTest {
 protected:
     void setAlive(bool alive) { ASSERT_TRUE(game().setPlayerState(alive ? 1 : 0)); }
-    // Changes the state and lets one auto-pause tick (404 ms) act on it.
-    std::vector<WinampMessage> flip(bool alive) {
+    // Changes the state and answers what the next auto-pause tick sent. A
+    // tick that acts asks for the play status first and does all its work at
+    // once, so its first message means it is done. One that is expected to
+    // send nothing (`acts` false) cannot be waited for: a tick's time passes.
+    std::vector<WinampMessage> flip(bool alive, bool acts = true) {
         winamp().clear();
         setAlive(alive);
-        pump(1000ms);
+        if (acts)
+            EXPECT_TRUE(pumpUntil([&] { return !winamp().messages().empty(); },
+                                  kAutoPauseTick + kTimerSlack))
+                << "auto-pause did not act";
+        else
+            pump(1000ms);
         return winamp().messages();
     }
     static std::vector<WinampMessage> statusThen(std::vector<WinampMessage> rest) {
@@ -226,12 +259,15 @@ protected:
 
 TEST_F(AutoPauseRoadTest, ARestartedGameIsScannedAgainWhileAutoPauseFollowsThePlayer) {
     session->game.reset();
-    pump(3000ms);  // a watch tick without a game forgets the scanned mod
+    // A watch tick without a game forgets the scanned mod: every timer of the
+    // plug-in runs once more (the watch's id is the plug-in's own business).
+    pumpEveryTimerOnce();
     startGame(counterStrikeOptions());
     setAlive(false);
     writeSettingInt("EnableAutoPause", 2);
-    pump(1000ms);
-    EXPECT_EQ(readSettingInt("EnableAutoPause"), 0) << "a new game window resets the mode";
+    EXPECT_TRUE(pumpUntil([] { return readSettingInt("EnableAutoPause") == 0; },
+                          kAutoPauseTick + kTimerSlack))
+        << "a new game window resets the mode";
 
     // Pause mode.
     writeSettingInt("EnableAutoPause", 2);
@@ -265,18 +301,22 @@ TEST_F(AutoPauseRoadTest, ARestartedGameIsScannedAgainWhileAutoPauseFollowsThePl
     }
     ASSERT_FALSE(gaps.empty());
     std::sort(gaps.begin(), gaps.end());
+    // Steps 20 ms apart: the bound above leaves room for a machine that
+    // other builds keep busy, where a sleep now and then ends late.
     EXPECT_GE(gaps[gaps.size() / 2], 15);
-    EXPECT_LE(gaps[gaps.size() / 2], 60);
+    EXPECT_LE(gaps[gaps.size() / 2], 100);
 
     // Winamp paused when the player dies: play now, the fade at the next tick.
     flip(true);
     winamp().setPlayStatus(IPC_PAUSED);
     winamp().clear();
     setAlive(false);
-    ASSERT_TRUE(pumpUntil([&] { return !winamp().commands().empty(); }, 1500ms));
+    ASSERT_TRUE(
+        pumpUntil([&] { return !winamp().commands().empty(); }, kAutoPauseTick + kTimerSlack));
     EXPECT_EQ(winamp().commands(), std::vector<unsigned>{WINAMP_BUTTON2});
     EXPECT_TRUE(winamp().volumes().empty());
-    pump(1000ms);
+    EXPECT_TRUE(
+        pumpUntil([&] { return !winamp().volumes().empty(); }, kAutoPauseTick + kTimerSlack));
     EXPECT_EQ(winamp().volumes(), fadeIn);
 
     // Equal targets send no volume; mode 3 sends nothing and still remembers.
@@ -287,7 +327,7 @@ TEST_F(AutoPauseRoadTest, ARestartedGameIsScannedAgainWhileAutoPauseFollowsThePl
     writeSettingInt("FadeinTarget", 100);
     writeSettingInt("FadeoutTarget", 25);
     writeSettingInt("EnableAutoPause", 3);
-    EXPECT_TRUE(flip(true).empty());
+    EXPECT_TRUE(flip(true, false).empty());
     writeSettingInt("EnableAutoPause", 1);
     pump(600ms);
     EXPECT_TRUE(winamp().volumes().empty()) << "mode 3 remembered the spawn";
@@ -296,7 +336,8 @@ TEST_F(AutoPauseRoadTest, ARestartedGameIsScannedAgainWhileAutoPauseFollowsThePl
     winamp().setPlayStatus(IPC_PLAYING);
     writeSettingInt("DelayAutoPause", 0);
     typeMatched("Vireo autopause 2");
-    pump(600ms);
+    EXPECT_TRUE(
+        pumpUntil([&] { return !winamp().commands().empty(); }, kAutoPauseTick + kTimerSlack));
     EXPECT_EQ(winamp().commands(), std::vector<unsigned>{WINAMP_BUTTON3}) << "pauses at once";
 
     winamp().setPlayStatus(IPC_PLAYING);
@@ -323,8 +364,8 @@ TEST_F(AutoPauseRoadTest, AHalfLifeModNeverActsAndNeverResetsTheMode) {
     startGame(halfLife);
     writeSettingInt("EnableAutoPause", 2);
     winamp().setPlayStatus(IPC_PLAYING);
-    EXPECT_TRUE(flip(true).empty());
-    EXPECT_TRUE(flip(false).empty());
+    EXPECT_TRUE(flip(true, false).empty());
+    EXPECT_TRUE(flip(false, false).empty());
     EXPECT_EQ(readSettingInt("EnableAutoPause"), 2);
     writeSettingInt("EnableAutoPause", 0);
 }

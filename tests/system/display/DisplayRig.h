@@ -26,9 +26,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kInstallerPeriod = std::chrono::milliseconds(kHookInstallerPeriodMs);
 constexpr auto kComposerPeriod = std::chrono::milliseconds(kDisplayComposerPeriodMs);
 constexpr auto kDrawPeriod = std::chrono::milliseconds(kGameDisplayPeriodMs);
-// Timers under a loaded machine are late now and then; a missed deadline by
-// this much still counts as within the period.
-constexpr auto kTimerSlack = std::chrono::milliseconds(1500);
+constexpr DWORD kPollMs = 10;
 
 inline const std::string kTitle = "100% Live %n%s";
 inline const std::string kLongLine(300, 'L');
@@ -76,7 +74,8 @@ struct DisplayRig {
     std::unique_ptr<LoadedPlugin> plugin;
     std::unique_ptr<FakeGameProcess> game;
     std::unique_ptr<FakeEngine> engine;
-    Clock::time_point hookedAt{};
+    // The installer's ticks when the game was hooked.
+    unsigned hookedAtTick = 0;
 
     DisplayRig() {
         winamp.setTitle(kTitle);
@@ -85,9 +84,12 @@ struct DisplayRig {
         if (plugin->loaded()) plugin->init(winamp.handle());
     }
 
-    // Starts the game and pumps the host timers until the DLL is mapped into
-    // it; answers how long that took after the window appeared.
-    std::optional<Clock::duration> startGame(FakeGameOptions options) {
+    // Starts the game and answers how many ticks of the hook installer it
+    // took to map the DLL into it; nothing when it never was. After the first
+    // tick no other runs until the DLL is there or a deadline has passed: the
+    // game maps it on its own thread, at the message the installer posted to
+    // it, and nothing on this thread takes part.
+    std::optional<unsigned> startGame(FakeGameOptions options) {
         engine.reset();
         game = std::make_unique<FakeGameProcess>(std::move(options));
         if (!game->start()) {
@@ -95,11 +97,15 @@ struct DisplayRig {
             return std::nullopt;
         }
         engine = std::make_unique<FakeEngine>(*game);
-        const auto appeared = Clock::now();
-        if (!pumpUntil([&] { return engine->vireoLoaded(); }, kInstallerPeriod + 2 * kTimerSlack))
+        const unsigned before = timerTicks(kHookInstallerTimerId);
+        if (!pumpTicks(kHookInstallerTimerId, 1, kInstallerPeriod)) return std::nullopt;
+        const auto deadline = Clock::now() + kPatience;
+        while (!engine->vireoLoaded() && Clock::now() < deadline) ::Sleep(kPollMs);
+        if (!engine->vireoLoaded() &&
+            !pumpUntil([&] { return engine->vireoLoaded(); }, kInstallerPeriod + kTimerSlack))
             return std::nullopt;
-        hookedAt = Clock::now();
-        return hookedAt - appeared;
+        hookedAtTick = timerTicks(kHookInstallerTimerId);
+        return hookedAtTick - before;
     }
 
     DWORD gameThread() const {

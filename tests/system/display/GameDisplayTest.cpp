@@ -24,37 +24,37 @@ protected:
     static bool gameUp() {
         if (!started) {
             started = true;
-            hookDelay = rig->startGame(gameNamed("hl.exe"));
+            hookTicks = rig->startGame(gameNamed("hl.exe"));
         }
-        return hookDelay.has_value();
+        return hookTicks.has_value();
     }
 
     static DisplayRig* rig;
     static bool started;
-    static std::optional<Clock::duration> hookDelay;
+    static std::optional<unsigned> hookTicks;
 };
 DisplayRig* HalfLifeDisplayTest::rig = nullptr;
 bool HalfLifeDisplayTest::started = false;
-std::optional<Clock::duration> HalfLifeDisplayTest::hookDelay;
+std::optional<unsigned> HalfLifeDisplayTest::hookTicks;
 
 TEST_F(HalfLifeDisplayTest, ComposerLeavesTheSlotsAloneWhileNoGameRuns) {
     SharedDisplayBlock* block = sharedBlockOf(rig->plugin->module());
     ASSERT_NE(block, nullptr);
     for (auto& slot : block->lines) storeDisplayLine(slot, "left alone");
-    pumpMessagesFor(2 * kComposerPeriod + std::chrono::milliseconds(200));
+    ASSERT_TRUE(pumpTicks(kDisplayComposerTimerId, 2, kComposerPeriod));
     for (int k = 0; k < 6; ++k) EXPECT_STREQ(block->lines[k], "left alone") << "slot " << k + 1;
 }
 
-TEST_F(HalfLifeDisplayTest, GameIsHookedWithinOneInstallerPeriod) {
+TEST_F(HalfLifeDisplayTest, GameIsHookedByTheInstallersFirstTick) {
     ASSERT_TRUE(gameUp()) << "gen_vireo.dll never appeared in the game: " << rig->state();
-    EXPECT_LE(*hookDelay, kInstallerPeriod + kTimerSlack);
+    EXPECT_EQ(*hookTicks, 1u);
 }
 
 TEST_F(HalfLifeDisplayTest, ComposerExpandsTheTemplatesIntoTheSlots) {
     ASSERT_TRUE(gameUp());
     SharedDisplayBlock* block = sharedBlockOf(rig->plugin->module());
     ASSERT_NE(block, nullptr);
-    pumpMessagesFor(kComposerPeriod + std::chrono::milliseconds(200));
+    ASSERT_TRUE(pumpTicks(kDisplayComposerTimerId, 1, kComposerPeriod));
     for (int k = 0; k < 6; ++k) {
         EXPECT_EQ(std::string(block->lines[k]), kComposed[k]) << "slot " << k + 1;
         EXPECT_EQ(block->lines[k][255], '\0') << "slot " << k + 1;
@@ -126,10 +126,10 @@ TEST_F(HalfLifeDisplayTest, QuitPluginStopsTheDrawingAndARestartBringsItBack) {
     writeSettingInt("ShowGUI", 1);
     // Two more installer ticks have passed with the same window: one hook,
     // so the installer woke the game thread exactly once.
-    const auto twoMore = rig->hookedAt + 2 * kInstallerPeriod + std::chrono::milliseconds(300);
-    if (Clock::now() < twoMore)
-        pumpMessagesFor(
-            std::chrono::duration_cast<std::chrono::milliseconds>(twoMore - Clock::now()));
+    const unsigned ticksSinceHook = timerTicks(kHookInstallerTimerId) - rig->hookedAtTick;
+    if (ticksSinceHook < 2) {
+        ASSERT_TRUE(pumpTicks(kHookInstallerTimerId, 2 - ticksSinceHook, kInstallerPeriod));
+    }
     auto log = rig->engine->log();
     ASSERT_TRUE(log);
     EXPECT_EQ(log->wakeMessages, 1u);
@@ -143,11 +143,13 @@ TEST_F(HalfLifeDisplayTest, QuitPluginStopsTheDrawingAndARestartBringsItBack) {
     const std::uint32_t atQuit = rig->engine->printCount();
     rig->plugin->unload();
     ASSERT_TRUE(rig->engine->requestUnload());
-    // A draw already under way when Winamp quit may still finish.
-    pumpMessagesFor(std::chrono::milliseconds(300));
+    // A draw already under way when Winamp quit may still finish: it has
+    // once the game side's timer has come round twice more (a tick is
+    // counted as the game takes it, before it runs).
+    ASSERT_TRUE(rig->engine->waitTimerMessages(2, kDrawPeriod + kTimerSlack)) << rig->state();
     const std::uint32_t settled = rig->engine->printCount();
     EXPECT_LE(settled - atQuit, 6u) << "at most the draw that was under way";
-    pumpMessagesFor(3 * kDrawPeriod);
+    ASSERT_TRUE(rig->engine->waitTimerMessages(3, 3 * kDrawPeriod + kTimerSlack)) << rig->state();
 
     log = rig->engine->log();
     ASSERT_TRUE(log);

@@ -21,7 +21,6 @@ namespace vireo::test {
 namespace {
 
 constexpr std::uint16_t kGameClientPort = 27005;
-constexpr auto kDatagramWait = std::chrono::milliseconds(3000);
 constexpr char kScriptName[] = "Vireo.cfg";
 constexpr char kStale[] = "// left by an earlier run\r\n";
 
@@ -54,7 +53,7 @@ TEST_F(HostFaultTest, WinampWindowDestroyedWhileTimersRun) {
         {
             WinampWithPlugin host;
             // Auto-pause sets its mode to 0 when it first sees the game.
-            pumpMessagesFor(3 * kAutoPauseTick);
+            ASSERT_TRUE(pumpTicks(kAutoPauseTimerId, 1, kAutoPauseTick));
             writeSettingInt("EnableAutoPause", 2);
             const auto settings = storedSettings();
             ResponsivenessProbe probe;
@@ -62,7 +61,7 @@ TEST_F(HostFaultTest, WinampWindowDestroyedWhileTimersRun) {
                 pumpUntil([&] { return engine.vireoLoaded(); }, kHookInstall + kTimerSlack));
             for (int i = 0; i < 4; ++i) {
                 game->setPlayerState(static_cast<std::uint8_t>(i % 2));
-                pumpMessagesFor(3 * kAutoPauseTick);
+                ASSERT_TRUE(pumpTicks(kAutoPauseTimerId, 3, kAutoPauseTick));
             }
             EXPECT_TRUE(typeLine(*game, "Vireo NextTrack"));
             host.winamp.destroy();
@@ -119,11 +118,11 @@ TEST_F(HostFaultTest, PortAlreadyBoundBySomeoneElse) {
     UdpListener squatter(kGameClientPort);
     ASSERT_TRUE(squatter.bound());
     ASSERT_TRUE(typeLine(*game, "Vireo Help"));  // warm-up: winsock's first use
-    EXPECT_TRUE(squatter.receive(kDatagramWait));
+    EXPECT_TRUE(squatter.receive(kPatience));
     const auto before = resourceCounts();
     for (int i = 0; i < 5; ++i) {
         EXPECT_TRUE(typeLine(*game, "Vireo Help"));
-        EXPECT_TRUE(squatter.receive(kDatagramWait)) << "help " << i;
+        EXPECT_TRUE(squatter.receive(kPatience)) << "help " << i;
     }
     EXPECT_TRUE(typeLine(*game, "Vireo NextTrack"));
     EXPECT_EQ(host.count(WINAMP_BUTTON5), 1u);
@@ -172,7 +171,8 @@ TEST_F(HostFaultTest, ScriptFileReadOnlyOrLocked) {
             WinampWithPlugin host;
             const auto settings = storedSettings();
             ResponsivenessProbe probe;
-            pumpMessagesFor(3 * kScriptTick);
+            // The writer tries twice while the fault lasts.
+            ASSERT_TRUE(pumpTicks(kScriptWriterTimerId, 2, kScriptTick));
             lock.reset();
             EXPECT_EQ(readFile(path), std::optional<std::string>(kStale));
             ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/Timers.h"
 #include "player/WinampIpc.h"
 #include "support/FakeEngine.h"
 #include "support/FakeGame.h"
@@ -16,6 +17,8 @@
 
 namespace vireo::test {
 namespace {
+
+constexpr auto kConsolePoll = std::chrono::milliseconds(kConsolePollPeriodMs);
 
 std::string fileText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -54,25 +57,30 @@ TEST(ShippedDllTest, CarriesACommandADisplayLineAndTheScript) {
 
     // A console command, and one that switches the display on.
     ASSERT_TRUE(game.writeCapturedLine("Vireo NextTrack 2"));
-    ASSERT_TRUE(pumpUntil([&] { return game.capturedLineBytes() == std::string(256, '\0'); }, 2s));
+    ASSERT_TRUE(pumpUntil([&] { return game.capturedLineBytes() == std::string(256, '\0'); },
+                          kConsolePoll + kTimerSlack));
     EXPECT_EQ(winamp.commands(), (std::vector<unsigned>{WINAMP_BUTTON5, WINAMP_BUTTON5}));
     ASSERT_TRUE(game.writeCapturedLine("Vireo ShowGUI"));
-    ASSERT_TRUE(pumpUntil([&] { return readSettingInt("ShowGUI") == 1; }, 2s));
+    ASSERT_TRUE(
+        pumpUntil([&] { return readSettingInt("ShowGUI") == 1; }, kConsolePoll + kTimerSlack));
 
     // The hook maps the shipped file into the game, whose engine draws.
-    ASSERT_TRUE(pumpUntil([&] { return engine.vireoLoaded(); }, 8s));
+    ASSERT_TRUE(pumpUntil([&] { return engine.vireoLoaded(); },
+                          std::chrono::milliseconds(kHookInstallerPeriodMs) + kTimerSlack));
     std::optional<DrawnTick> tick;
     ASSERT_TRUE(pumpUntil(
         [&] {
-            tick = engine.nextTick(2s);
+            tick = engine.nextTick();
             return tick && std::string(tick->at(0).text) == "Now: Shipped Band - Exact Bytes";
         },
-        10s))
+        kPatience))
         << (tick ? tick->at(0).text : "nothing drawn");
     EXPECT_EQ(tick->at(0).row, 11);
 
     const std::string script = game.modDirectory() + "Vireo.cfg";
-    ASSERT_TRUE(pumpUntil([&] { return !fileText(script).empty(); }, 4s)) << script;
+    ASSERT_TRUE(pumpUntil([&] { return !fileText(script).empty(); },
+                          std::chrono::milliseconds(kScriptWriterPeriodMs) + kTimerSlack))
+        << script;
     EXPECT_EQ(fileText(script), "alias Vireo_EchoSong \"echo Shipped Band - Exact Bytes\"\r\n");
 
     plugin.unload();

@@ -68,6 +68,8 @@ TEST_F(OptionsWindowTest, EscDoesNothingWhileCloseAndTheTitleBarClose) {
     configure([&](Dialog& options) {
         greetingVisible = ::IsWindowVisible(options.item(IDC_GREETING)) != FALSE;
         options.key(VK_ESCAPE);
+        // What does not happen cannot be waited for: the window's time to
+        // take the key passes.
         std::this_thread::sleep_for(300ms);
         openAfterEsc = dialogOpen(kOptionsCaption);
         options.close();
@@ -103,7 +105,9 @@ TEST_F(OptionsWindowTest, SecondConfigureActivatesTheOpenWindow) {
     ::SetTimer(nullptr, 0, 200, configureAgain);
     configure([&](Dialog& options) {
         optionsWindow = options.handle();
-        for (int i = 0; i < 500 && !secondConfigureDone; ++i) std::this_thread::sleep_for(10ms);
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (!secondConfigureDone && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(10ms);
         options.close();
     });
     ASSERT_TRUE(secondConfigureDone);
