@@ -76,21 +76,24 @@ void pump(std::chrono::milliseconds duration) {
     }
 }
 
-// Pumps until every timer this thread has dispatched so far has run once
-// more, and at least one watch period has passed, so that every timer of the
-// plug-in has been seen.
+// The plug-in runs three timers here (display and script are off): auto-pause,
+// the console poll and the mod watch, the last two with ids of the plug-in's
+// own choosing. Pumps until each has run once more.
 void pumpEveryTimerOnce() {
-    pump(std::chrono::milliseconds(kModWatchPeriodMs));
+    constexpr std::size_t kPluginTimers = 3;
+    const auto watchPeriod = std::chrono::milliseconds(kModWatchPeriodMs);
+    ASSERT_TRUE(pumpUntil([] { return dispatchedTimerIds().size() >= kPluginTimers; },
+                          watchPeriod + kTimerSlack));
     std::vector<std::pair<UINT_PTR, unsigned>> seen;
     for (const UINT_PTR id : dispatchedTimerIds()) seen.emplace_back(id, timerTicks(id));
-    const bool ticked = pumpUntil(
+    EXPECT_TRUE(pumpUntil(
         [&] {
             return std::all_of(seen.begin(), seen.end(), [](const auto& timer) {
                 return timerTicks(timer.first) > timer.second;
             });
         },
-        std::chrono::milliseconds(kModWatchPeriodMs) + kTimerSlack);
-    EXPECT_TRUE(ticked) << "a timer of the plug-in stopped";
+        watchPeriod + kTimerSlack))
+        << "a timer of the plug-in stopped";
 }
 
 bool pumpUntilCleared(std::chrono::milliseconds timeout) {
