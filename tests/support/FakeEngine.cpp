@@ -34,15 +34,16 @@ bool FakeEngine::vireoLoaded() const {
     return loaded != 0;
 }
 
+std::uint32_t FakeEngine::timerMessages() const {
+    std::uint32_t messages = 0;
+    game_.read(fake_game::kEngineLogAddress + offsetof(EngineLog, vireoTimerMessages), &messages,
+               sizeof messages);
+    return messages;
+}
+
 bool FakeEngine::waitTimerMessages(std::uint32_t more, std::chrono::milliseconds timeout) const {
-    const auto count = [this] {
-        std::uint32_t messages = 0;
-        game_.read(fake_game::kEngineLogAddress + offsetof(EngineLog, vireoTimerMessages),
-                   &messages, sizeof messages);
-        return messages;
-    };
-    const std::uint32_t wanted = count() + more;
-    return pumpUntil([&] { return count() >= wanted; }, timeout);
+    const std::uint32_t wanted = timerMessages() + more;
+    return pumpUntil([&] { return timerMessages() >= wanted; }, timeout);
 }
 
 bool FakeEngine::setConsoleVisible(bool visible) const {
@@ -59,21 +60,37 @@ bool FakeEngine::requestTable(fake_game::EngineTableKind kind) const {
 }
 
 std::optional<DrawnTick> FakeEngine::nextTick(std::chrono::milliseconds timeout) const {
-    // Every draw prints all six rows at once on the game thread, so draws
-    // start at multiples of six; the first one to start after now is wanted.
-    const std::uint32_t now = printCount();
-    const std::uint32_t first = (now + kLinesPerTick - 1) / kLinesPerTick * kLinesPerTick;
-    if (!pumpUntil([&] { return printCount() >= first + kLinesPerTick; }, timeout))
-        return std::nullopt;
-    const auto copy = log();
-    if (!copy) return std::nullopt;
-    DrawnTick tick;
-    for (std::uint32_t i = 0; i < kLinesPerTick; ++i) {
-        const EnginePrint& print = copy->prints[(first + i) % fake_game::kEngineLogCapacity];
-        if (print.sequence != first + i + 1) return std::nullopt;  // overwritten meanwhile
-        tick[i] = print;
-    }
-    return tick;
+    // The first draw started by a message of the DLL's timer that the game
+    // took after now: it began after the call, and read the settings as they
+    // are now. (A draw that has read them but not yet printed its first row
+    // may already be under way: counting prints cannot tell it apart.)
+    const std::uint32_t takenBefore = timerMessages();
+    std::optional<DrawnTick> drawn;
+    pumpUntil(
+        [&] {
+            const auto copy = log();
+            if (!copy) return false;
+            const std::uint32_t count = copy->printCount;
+            const std::uint32_t oldest =
+                count > fake_game::kEngineLogCapacity ? count - fake_game::kEngineLogCapacity : 0;
+            for (std::uint32_t first = oldest; first + kLinesPerTick <= count; ++first) {
+                const auto at = [&](std::uint32_t i) -> const EnginePrint& {
+                    return copy->prints[(first + i) % fake_game::kEngineLogCapacity];
+                };
+                if (at(0).timerMessage <= takenBefore) continue;
+                DrawnTick tick;
+                for (std::uint32_t i = 0; i < kLinesPerTick; ++i) {
+                    if (at(i).sequence != first + i + 1 || at(i).timerMessage != at(0).timerMessage)
+                        return false;  // overwritten meanwhile, or not one whole draw
+                    tick[i] = at(i);
+                }
+                drawn = tick;
+                return true;
+            }
+            return false;
+        },
+        timeout);
+    return drawn;
 }
 
 SharedDisplayBlock* sharedBlockOf(HMODULE plugin) {

@@ -36,6 +36,8 @@ public:
     [[nodiscard]] std::unique_ptr<EngineLog> log() const;
     [[nodiscard]] std::uint32_t printCount() const;
     [[nodiscard]] bool vireoLoaded() const;
+    // The DLL's timer messages the game thread has taken so far.
+    [[nodiscard]] std::uint32_t timerMessages() const;
     bool setConsoleVisible(bool visible) const;
     // The fake frees gen_vireo.dll on its game thread, as the system does
     // once the hook is gone.
@@ -45,8 +47,9 @@ public:
     bool requestTable(fake_game::EngineTableKind kind) const;
 
     // Pumps this thread, where the plug-in's host timers run, until the fake
-    // has printed a whole draw that began after the call, and answers its six
-    // prints; nothing when none came within the timeout.
+    // has printed a whole draw that began after the call (at a message of the
+    // DLL's timer taken after it), and answers its six prints; nothing when
+    // none came within the timeout.
     [[nodiscard]] std::optional<DrawnTick> nextTick(
         std::chrono::milliseconds timeout = 2 * std::chrono::milliseconds(kGameDisplayPeriodMs) +
                                             kTimerSlack) const;

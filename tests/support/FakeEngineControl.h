@@ -43,9 +43,13 @@ struct EnginePrint {
     std::uint32_t sequence;           // 1 for the first print
     std::uint32_t threadId;           // the thread that called
     std::uint32_t visibilityQueries;  // queries answered before this print
+    // The DLL's timer messages the game thread had taken (vireoTimerMessages)
+    // when it printed this: the six prints of one draw share the value of
+    // the message that started it.
+    std::uint32_t timerMessage;
     char text[kEnginePrintTextSize];
 };
-static_assert(sizeof(EnginePrint) == 32 + kEnginePrintTextSize);
+static_assert(sizeof(EnginePrint) == 36 + kEnginePrintTextSize);
 
 struct EngineLog {
     std::uint32_t magic;

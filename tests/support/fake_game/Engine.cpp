@@ -53,6 +53,7 @@ void enginePrint(GameNotifyRecord* record, const char* format, ...) {
     entry.sequence = sequence;
     entry.threadId = ::GetCurrentThreadId();
     entry.visibilityQueries = log.visibilityQueries;
+    entry.timerMessage = log.vireoTimerMessages;
     va_list args;
     va_start(args, format);
     std::vsnprintf(entry.text, sizeof entry.text, format, args);
