@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
 constexpr DWORD kStopWaitMs = 30000;
 constexpr UINT kMessageTimeoutMs = 30000;
-constexpr auto kWindowGoneTimeout = std::chrono::seconds(5);
+constexpr auto kWindowGoneTimeout = kPatience;
 constexpr int kRemoveAttempts = 100;
 
 std::atomic<unsigned> gDirectoryCounter{0};

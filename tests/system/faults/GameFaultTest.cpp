@@ -67,7 +67,7 @@ public:
     [[nodiscard]] bool ready() const { return game_ && swap_.swapped(); }
     // Set on the scanning thread, which is the test's own.
     [[nodiscard]] bool killed() const { return gone_.has_value(); }
-    // When the game was gone, the scan not yet told.
+    // When the game was found gone, before the scan went on.
     [[nodiscard]] Clock::time_point goneAt() const { return gone_.value_or(Clock::time_point{}); }
 
 private:
