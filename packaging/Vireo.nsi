@@ -265,7 +265,9 @@ Section "Uninstall"
     SetErrorLevel ${EXIT_REFUSED}
     Quit
   ${Else}
-    Delete "$INSTDIR\${UNINSTALLER}"
+    ; Run in place (_?=), Windows cannot delete the running uninstaller
+    ; before it restarts.
+    Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
     DeleteRegKey HKLM "${ARP_KEY}"
   ${EndIf}
 
