@@ -4,6 +4,7 @@
 #include "commands/CommandSet.h"
 #include "common/ProcessWide.h"
 #include "display/HostPresence.h"
+#include "display/SharedDisplayBlock.h"
 #include "game/GameLink.h"
 #include "player/PlayerControl.h"
 #include "plugin/HostTimers.h"
@@ -21,6 +22,11 @@ namespace vireo {
 // may reach it.
 int pluginInit() noexcept {
     try {
+        // A game that still has this DLL from an earlier run keeps the
+        // last lines composed then; they go before the game side is told
+        // that a Winamp runs again, or it would draw them (for good, with
+        // the in-game display switched off).
+        clearDisplayLines(sharedDisplayBlock);
         // First, so that the game side draws only once there is something
         // to draw, and stops again at pluginQuit.
         holdHostPresence();

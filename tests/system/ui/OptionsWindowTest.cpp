@@ -11,6 +11,7 @@
 
 #include "common/Timers.h"
 #include "settings/Defaults.h"
+#include "system/display/DisplayRig.h"
 #include "system/ui/DialogDriver.h"
 #include "ui/Resource.h"
 
@@ -297,6 +298,32 @@ TEST_F(OptionsWindowTest, GeneralPageOkRearmsEveryTimerForTheNewSettings) {
     EXPECT_TRUE(session_->takeTimer(kComposerTimer));
     EXPECT_FALSE(session_->takeTimer(kScriptTimer));
     EXPECT_TRUE(session_->takeTimer(kAutoPauseTimer));
+}
+
+// The in-game display switched off on the General page while a game draws
+// it: the game keeps the DLL, and so its drawing timer, after the hook goes,
+// and must not go on drawing the last lines composed.
+TEST_F(OptionsWindowTest, GeneralPageSwitchingTheDisplayOffEmptiesTheGameRows) {
+    writeSettingInt("ShowGUI", 1);
+    writeSettingText("DisplayLine1", "shown");
+    FakeGameProcess game(gameNamed("hl.exe"));
+    ASSERT_TRUE(game.start()) << game.failure();
+    const FakeEngine engine(game);
+    ASSERT_TRUE(
+        pumpUntil([&] { return engine.vireoLoaded(); }, kInstallerPeriod + 2 * kTimerSlack));
+    auto tick = engine.nextTick();
+    ASSERT_TRUE(tick);
+    EXPECT_EQ(std::string((*tick)[0].text), "shown");
+
+    configurePage(IDC_GENERAL, kGeneralCaption, [](Dialog& page) {
+        page.setCheck(IDC_ENABLE_INGAME_DISPLAY, false);
+        page.click(IDOK);
+    });
+    for (int draw = 1; draw <= 2; ++draw) {
+        tick = engine.nextTick();
+        ASSERT_TRUE(tick) << "draw " << draw;
+        for (const EnginePrint& row : *tick) EXPECT_STREQ(row.text, "") << "draw " << draw;
+    }
 }
 
 TEST_F(OptionsWindowTest, ScriptingPageShowsTheScriptAndOkStoresItCutTo8191Characters) {
