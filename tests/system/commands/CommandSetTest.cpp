@@ -74,6 +74,7 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
         {"nexttrack\t2", {}},  // a tab is part of the word
     };
     for (const Row& row : rows) {
+        winamp.setPlayStatus(IPC_PLAYING);  // stopped, Winamp has no position to skip from
         winamp.setPosition(0);
         EXPECT_TRUE(sameMessages(run(row.rest), row.expected)) << '[' << row.rest << ']';
     }

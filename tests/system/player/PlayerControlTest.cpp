@@ -163,6 +163,7 @@ TEST_F(PlayerControlTest, FastForwardAndRewindAddToThePositionUnchecked) {
         {61500, true, 0, 61500},        {INT32_MAX, true, 1, -2147482649},
         {61500, false, INT_MIN, 61500},  // -INT_MIN wraps back to INT_MIN; times 1000 is 0 mod 2^32
     };
+    winamp.setPlayStatus(IPC_PLAYING);  // a stopped Winamp answers -1 for the position
     for (const auto& row : rows) {
         winamp.clear();
         winamp.setPosition(row.position);
@@ -318,7 +319,14 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
         Messages sent;
     };
     const auto position = [](std::int32_t ms) {
-        return [ms](FakeWinamp& w) { w.setPosition(ms); };
+        return [ms](FakeWinamp& w) {
+            w.setPlayStatus(IPC_PLAYING);  // stopped, Winamp answers -1
+            w.setPosition(ms);
+        };
+    };
+    const auto stopped = [](FakeWinamp& w) {
+        w.setPlayStatus(IPC_STOPPED);
+        w.setPosition(61500);
     };
     const auto length = [](std::uint32_t version, std::int32_t reply) {
         return [=](FakeWinamp& w) {
@@ -356,6 +364,7 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
         {"position 60000", position(60000), positionText, "1:00", positionSent},
         {"position 3725000", position(3725000), positionText, "62:05", positionSent},
         {"position -1", position(-1), positionText, "0:00", positionSent},
+        {"position while stopped", stopped, positionText, "0:00", positionSent},
         {"W2 length 3600", length(0x2091, 3600), lengthText, "60:00", lengthSent},
         {"W2 length -1", length(0x2091, -1), lengthText, "0:-1", lengthSent},
         {"W3 length 245000000", length(0x3000, 245000000), lengthText, "4:05", lengthSent},
@@ -394,6 +403,56 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
     winamp.setPlaylistPosition(7);
     EXPECT_EQ(player.getPlaylistPosition(), 7);
     EXPECT_TRUE(sameMessages(winamp.messages(), {request(126, 2), request(104), request(125)}));
+}
+
+// The double answers as Winamp 5 does, so that the rows above mean what
+// they would with the real player.
+TEST_F(PlayerControlTest, TheDoubleAnswersAsWinamp5) {
+    constexpr int kUnknownRequest = 999;
+    const auto ask = [&](WPARAM argument, int number) {
+        return ::SendMessageA(winamp.handle(), WM_WA_IPC, argument, number);
+    };
+    player.play();  // nothing to play: Winamp opens its Open dialog instead
+    EXPECT_EQ(winamp.effects(), std::vector<std::string>{kFileDialogOpened});
+    EXPECT_EQ(winamp.playStatus(), IPC_STOPPED);
+
+    winamp.setPlaylist({"one", "two", "three"});
+    winamp.setPlaylistPosition(1);
+    player.stopAfterCurrent();
+    player.playlistBeginning();
+    EXPECT_FALSE(winamp.stopsAfterCurrent());
+    EXPECT_EQ(winamp.playlistPosition(), 0);
+    EXPECT_EQ(winamp.playStatus(), IPC_STOPPED);
+    EXPECT_EQ(player.fastForward(5), -1);  // no position and no jump while stopped
+
+    player.play();
+    player.fastRewind(5);
+    EXPECT_EQ(winamp.position(), 0);  // a jump before the start goes to the start
+    player.fastForward(61);
+    player.play();  // while playing: the track again from its beginning
+    EXPECT_EQ(winamp.position(), 0);
+    player.stopAfterCurrent();
+    EXPECT_TRUE(winamp.stopsAfterCurrent());
+    player.stopAfterCurrent();
+    EXPECT_FALSE(winamp.stopsAfterCurrent());
+    player.pause();
+    EXPECT_EQ(winamp.playStatus(), IPC_PAUSED);
+    player.pause();
+    EXPECT_EQ(winamp.playStatus(), IPC_PLAYING);
+    player.playlistEnd();
+    EXPECT_EQ(winamp.playlistPosition(), 2);
+    EXPECT_EQ(winamp.playStatus(), IPC_PLAYING);
+
+    ask(300, IPC_SETVOLUME);
+    EXPECT_EQ(ask(static_cast<WPARAM>(IPC_QUERY), IPC_SETVOLUME), 44);  // the low byte
+    ask(128, IPC_SETPANNING);
+    EXPECT_EQ(winamp.panning(), -127);  // a signed char: hard left
+    ask(200, IPC_SETPANNING);
+    EXPECT_EQ(ask(static_cast<WPARAM>(IPC_QUERY), IPC_SETPANNING), -56);
+    ask(2, IPC_SET_SHUFFLE);
+    EXPECT_EQ(winamp.shuffle(), 1);
+    EXPECT_EQ(ask(0, IPC_GETLISTLENGTH), 3);
+    EXPECT_EQ(ask(0, kUnknownRequest), IPC_UNKNOWN_REPLY);
 }
 
 // Every operation, for a player without a usable window.
@@ -447,6 +506,7 @@ TEST(PlayerControlWindowTest, AfterWinampsWindowIsGoneEveryQueryIsNeutral) {
     FakeWinamp winamp;
     winamp.setVersion(0x3000);
     winamp.setTitle("Artist - Song");
+    winamp.setPlayStatus(IPC_PLAYING);
     winamp.setPosition(61500);
     PlayerControl player;
     player.setWindow(winamp.handle());
