@@ -82,8 +82,12 @@ TEST_F(PlayerControlTest, EachControlSendsItsMessages) {
          [](const PlayerControl& p) { p.playlistBeginning(); },
          {command(40154)}},
         {"playlistEnd", [](const PlayerControl& p) { p.playlistEnd(); }, {command(40158)}},
-        {"setVolume 300", [](const PlayerControl& p) { p.setVolume(300); }, {request(122, 300)}},
-        {"setVolume -5", [](const PlayerControl& p) { p.setVolume(-5); }, {request(122, -5)}},
+        // Held to 0..255: Winamp keeps only the low byte, and -666 is a question.
+        {"setVolume 300", [](const PlayerControl& p) { p.setVolume(300); }, {request(122, 255)}},
+        {"setVolume 256", [](const PlayerControl& p) { p.setVolume(256); }, {request(122, 255)}},
+        {"setVolume 255", [](const PlayerControl& p) { p.setVolume(255); }, {request(122, 255)}},
+        {"setVolume -5", [](const PlayerControl& p) { p.setVolume(-5); }, {request(122, 0)}},
+        {"setVolume -666", [](const PlayerControl& p) { p.setVolume(-666); }, {request(122, 0)}},
         {"setShuffle", [](const PlayerControl& p) { p.setShuffle(1); }, {request(252, 1)}},
         {"setRepeat", [](const PlayerControl& p) { p.setRepeat(7); }, {request(253, 7)}},
         {"clearPlaylist", [](const PlayerControl& p) { p.clearPlaylist(); }, {request(101, 0)}},
@@ -183,10 +187,14 @@ TEST_F(PlayerControlTest, PanningIsShiftedForTheWinamp3Family) {
         int value;
         std::int32_t sent;
     };
+    // Values beyond -127..127 are held to it before the shift: Winamp 5
+    // would take 128 as hard left.
     const Row rows[] = {
-        {0x2091, -127, -127}, {0x2091, 127, 127}, {0x2FFF, 0, 0},       {0x3000, -127, 0},
-        {0x3000, 127, 254},   {0x3000, 0, 127},   {0x10002091, 5, 5},   {0x2091, 500, 500},
-        {0x3FFF, 0, 127},     {0x5000, 0, 0},     {0x5666, -127, -127}, {0x5666, 127, 127},
+        {0x2091, -127, -127}, {0x2091, 127, 127},   {0x2FFF, 0, 0},       {0x3000, -127, 0},
+        {0x3000, 127, 254},   {0x3000, 0, 127},     {0x10002091, 5, 5},   {0x3FFF, 0, 127},
+        {0x5000, 0, 0},       {0x5666, -127, -127}, {0x5666, 127, 127},   {0x2091, 500, 127},
+        {0x5666, 200, 127},   {0x5666, 128, 127},   {0x5666, -300, -127}, {0x3000, 200, 254},
+        {0x3000, 128, 254},   {0x3000, -300, 0},
     };
     for (const auto& row : rows) {
         winamp.clear();
@@ -308,6 +316,13 @@ TEST_F(PlayerControlTest, Winamp2TitleComesFromTheCurrentPlaylistEntry) {
     EXPECT_EQ(player.getTitle(), "");
     EXPECT_EQ(player.getArtist(), "");
     EXPECT_EQ(player.getSongTitle(), "");
+
+    // A Winamp without the request answers 1: a small reply is no address either.
+    for (const LRESULT reply : {LRESULT{1}, LRESULT{0xFFFF}}) {
+        winamp.setReply(IPC_GETPLAYLISTTITLE, reply);
+        EXPECT_EQ(player.getTitle(), "") << reply;
+        EXPECT_EQ(player.getSongTitle(), "") << reply;
+    }
 }
 
 TEST_F(PlayerControlTest, TrackInformationPerFamily) {
@@ -402,7 +417,10 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
     EXPECT_EQ(player.getPlayStatus(), 3);
     winamp.setPlaylistPosition(7);
     EXPECT_EQ(player.getPlaylistPosition(), 7);
-    EXPECT_TRUE(sameMessages(winamp.messages(), {request(126, 2), request(104), request(125)}));
+    winamp.setPlaylist({"one", "two", "three"});
+    EXPECT_EQ(player.getPlaylistLength(), 3);
+    EXPECT_TRUE(sameMessages(winamp.messages(),
+                             {request(126, 2), request(104), request(125), request(124)}));
 }
 
 // The double answers as Winamp 5 does, so that the rows above mean what
@@ -479,6 +497,7 @@ void expectNeutral(const PlayerControl& player) {
     player.preampOff();
     player.setPreamp(30);
     EXPECT_EQ(player.getPlayStatus(), 0);
+    EXPECT_EQ(player.getPlaylistLength(), 0);
     EXPECT_EQ(player.getPlaylistPosition(), 0);
     EXPECT_EQ(player.getTitle(), "");
     EXPECT_EQ(player.getArtist(), "");
