@@ -7,7 +7,6 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -472,10 +471,7 @@ void CALLBACK closeWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
         ::PostMessageA(quittingWinamp, WM_CLOSE, 0, 0);
         closing = true;
     }
-    if (std::chrono::steady_clock::now() > quitDeadline) {
-        std::fputs("the options window never closed\n", stderr);
-        ::ExitProcess(kNeverClosed);
-    }
+    if (std::chrono::steady_clock::now() > quitDeadline) ::ExitProcess(kNeverClosed);
 }
 
 [[noreturn]] void winampQuitsWhileTheOptionsAreOpen(bool overThePage) {
@@ -495,21 +491,13 @@ void CALLBACK closeWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
     PluginRecord* record = plugin.record();
     record->config();  // returns once quit has ended the window
     ::KillTimer(nullptr, watch);
-    if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, kGeneralCaption)) {
-        std::fputs("the options window is still open\n", stderr);
+    if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, kGeneralCaption))
         std::exit(kStillOpen);
-    }
     // Winamp has let go: the configuration entry's own reference keeps the
     // DLL mapped until the process ends.
-    if (!::GetModuleHandleA(pluginDllPath().c_str())) {
-        std::fputs("the DLL was unmapped under the configuration entry\n", stderr);
-        std::exit(kUnmapped);
-    }
+    if (!::GetModuleHandleA(pluginDllPath().c_str())) std::exit(kUnmapped);
     // Quit has stopped its timers, which would fire on until Winamp's window goes.
-    if (::KillTimer(quittingWinamp, kAutoPauseTimer)) {
-        std::fputs("the auto-pause timer outlived quit\n", stderr);
-        std::exit(kTimerLeft);
-    }
+    if (::KillTimer(quittingWinamp, kAutoPauseTimer)) std::exit(kTimerLeft);
     ::DestroyWindow(quittingWinamp);
     ::PostQuitMessage(0);
     MSG message;  // what is left of Winamp's queue, up to its quit
