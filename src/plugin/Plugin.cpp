@@ -3,6 +3,7 @@
 #include "autopause/AutoPauseMode.h"
 #include "commands/CommandSet.h"
 #include "common/ProcessWide.h"
+#include "common/UniqueResource.h"
 #include "display/HostPresence.h"
 #include "display/SharedDisplayBlock.h"
 #include "game/GameLink.h"
@@ -17,6 +18,23 @@ extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() noexcept {
 }
 
 namespace vireo {
+
+namespace {
+
+// Set by pluginQuit. Winamp frees the DLL right after it, and may do so from
+// inside the options window's message loop, while pluginConfig waits below.
+bool quitHasRun = false;
+
+// A reference of the plug-in's own on this module, so that the code the
+// options window's loop returns into stays mapped whatever Winamp frees.
+UniqueLibrary holdThisModule() noexcept {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                         reinterpret_cast<LPCSTR>(&holdThisModule), &module);
+    return UniqueLibrary(module);
+}
+
+}  // namespace
 
 // The three entries are called by Winamp: nothing thrown inside (allocation)
 // may reach it.
@@ -51,8 +69,13 @@ void pluginConfig() noexcept {
             ::SetActiveWindow(open);
             return;
         }
+        UniqueLibrary held = holdThisModule();
         ::DialogBoxParamA(pluginRecord.hDllInstance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr,
                           optionsWindowProc, 0);
+        // Winamp quit while the window was open and has let go of the DLL:
+        // this reference is all that keeps the code mapped that returns to
+        // Winamp, so it is kept until the process ends, which it is doing.
+        if (quitHasRun) (void)held.release();
     } catch (...) {
     }
 }
@@ -60,10 +83,19 @@ void pluginConfig() noexcept {
 // The game side stops drawing within one of its ticks: the lines in the
 // shared block would otherwise stay on the game's screen, unchanging, for
 // as long as the game runs.
+//
+// An options window still open is ended: its loop goes on only until the
+// configuration entry returns. The DLL then stays mapped until the process
+// ends, so the timers that its unload would stop are stopped here.
 void pluginQuit() noexcept {
+    quitHasRun = true;
     try {
         BuilderMode.write(playerControl.getPcmMode() == 1 ? 1 : 0);
     } catch (...) {
+    }
+    if (endOptionsWindow()) {
+        stopHostTimers(pluginRecord.hwndParent);
+        gameLink.stopTimers();
     }
     releaseHostPresence();
 }
