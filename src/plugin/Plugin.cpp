@@ -27,11 +27,13 @@ bool quitHasRun = false;
 
 // A reference of the plug-in's own on this module, so that the code the
 // options window's loop returns into stays mapped whatever Winamp frees.
+// Loading the module's own file again only counts a reference, and unlike
+// GetModuleHandleExA it exists on every Windows the plug-in loads on.
 UniqueLibrary holdThisModule() noexcept {
-    HMODULE module = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                         reinterpret_cast<LPCSTR>(&holdThisModule), &module);
-    return UniqueLibrary(module);
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(moduleInstance, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return UniqueLibrary{};
+    return UniqueLibrary(::LoadLibraryA(path));
 }
 
 }  // namespace
