@@ -12,6 +12,7 @@
 #include "macros/Macros.h"
 #include "support/TitleValues.h"
 #include "player/PlayerControl.h"
+#include "player/WinampIpc.h"
 #include "common/ProcessWide.h"
 #include "common/Timers.h"
 #include "common/WholeFile.h"
@@ -44,6 +45,7 @@ int main() {
     FakeWinamp winamp;
     winamp.setTitle("Some Artist - Some Song");
     winamp.setLength(245);
+    winamp.setPlayStatus(IPC_PLAYING);  // a stopped Winamp has no position
     winamp.setPosition(61500);
     playerControl.setWindow(winamp.handle());
 

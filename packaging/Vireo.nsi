@@ -19,10 +19,14 @@ Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
+; A DLL that cannot be replaced stops the installation (Retry or Cancel):
+; skipping it would leave the old DLL under the new version's entry.
+AllowSkipFiles off
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
+!include "x64.nsh"
 
 !define PRODUCT "Vireo"
 !define PUBLISHER "Oskel"
@@ -31,8 +35,28 @@ ManifestDPIAware true
 !define WINAMP_ARP_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Winamp"
 ; The class of Winamp's main window, the same in every Winamp 2 and 5.
 !define WINAMP_CLASS "Winamp v1.x"
+; The class of the game's main window (Half-Life and its mods). The game
+; keeps the plug-in mapped until it ends, even after Winamp has quit.
+!define GAME_CLASS "Half-Life"
 ; An exit code of "aborted by the installer" for refusals in silent mode.
 !define EXIT_REFUSED 2
+; The exit code of a removal that a restart finishes (Windows'
+; ERROR_SUCCESS_REBOOT_REQUIRED, as other setup programs answer).
+!define EXIT_RESTART 3010
+; While a removal waits for a restart, the uninstall entry holds the path of
+; the DLL that Windows deletes then.
+!define PENDING_VALUE "PendingRemoval"
+; The per-user copy that Windows keeps of HKLM keys written by a virtualized
+; program (the game, which has no manifest), seen from a 32-bit program.
+!define VIRTUAL_STORE "Software\Classes\VirtualStore\MACHINE\SOFTWARE"
+!searchparse "${SETTINGS_KEY}" "Software\" SETTINGS_UNDER_SOFTWARE
+; A silent uninstall keeps the settings unless given this.
+!define REMOVE_SETTINGS_OPTION "/REMOVESETTINGS"
+; Win32 values for the System plug-in's calls.
+!define HKEY_LOCAL_MACHINE 0x80000002
+!define REG_OPTION_VOLATILE 1
+!define KEY_WRITE 0x20006
+!define MOVEFILE_DELAY_UNTIL_REBOOT 4
 
 Name "${PRODUCT} ${VERSION_TEXT}"
 OutFile "${OUTFILE}"
@@ -86,26 +110,67 @@ Function FolderOfCommand
   Exch $R0
 FunctionEnd
 
-; Asks the player to close Winamp while its window exists: a loaded plug-in
-; cannot be replaced or removed. Cancelling (the answer in silent mode)
-; aborts.
-!macro CLOSE_WINAMP un
-Function ${un}CloseWinamp
+; Asks the player to close Winamp and the game while their windows exist:
+; Windows neither replaces nor deletes a plug-in that either has loaded.
+; Cancelling (the answer in silent mode) quits, having changed nothing.
+!macro CLOSE_PROGRAMS un
+Function ${un}ClosePrograms
   ${Do}
     FindWindow $0 "${WINAMP_CLASS}"
-    ${IfThen} $0 == 0 ${|} ${ExitDo} ${|}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "Winamp is running. Please close Winamp, then click Retry." /SD IDCANCEL IDRETRY retry
+    ${If} $0 != 0
+      StrCpy $1 "Winamp is running. Please close Winamp, then click Retry."
+    ${Else}
+      FindWindow $0 "${GAME_CLASS}"
+      ${IfThen} $0 == 0 ${|} ${ExitDo} ${|}
+      StrCpy $1 "The game is running, and it keeps ${PRODUCT} loaded until it ends. Please close the game, then click Retry."
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$1" /SD IDCANCEL IDRETRY retry
     SetErrorLevel ${EXIT_REFUSED}
     Quit
     retry:
   ${Loop}
 FunctionEnd
 !macroend
-!insertmacro CLOSE_WINAMP ""
-!insertmacro CLOSE_WINAMP "un."
+!insertmacro CLOSE_PROGRAMS ""
+!insertmacro CLOSE_PROGRAMS "un."
+
+; The uninstall entry of the copy in the Winamp folder WINAMP, SIZE KB.
+; Written by the installer, and again by an uninstaller whose removal waits
+; for a restart.
+!macro WRITE_ENTRY WINAMP SIZE
+  WriteRegStr HKLM "${ARP_KEY}" "DisplayName" "${PRODUCT} ${VERSION_TEXT}"
+  WriteRegStr HKLM "${ARP_KEY}" "DisplayVersion" "${VERSION_TEXT}"
+  WriteRegStr HKLM "${ARP_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${ARP_KEY}" "InstallLocation" "${WINAMP}"
+  WriteRegStr HKLM "${ARP_KEY}" "DisplayIcon" "${WINAMP}\winamp.exe"
+  WriteRegStr HKLM "${ARP_KEY}" "UninstallString" '"${WINAMP}\Plugins\${UNINSTALLER}"'
+  WriteRegStr HKLM "${ARP_KEY}" "QuietUninstallString" '"${WINAMP}\Plugins\${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${ARP_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${ARP_KEY}" "NoRepair" 1
+  WriteRegDWORD HKLM "${ARP_KEY}" "EstimatedSize" ${SIZE}
+!macroend
+
+; Deletes KEY under ROOT, then its parent and grandparent once nothing else
+; is in them (the publisher's key may hold other products).
+!macro REMOVE_SETTINGS_KEY ROOT KEY
+  DeleteRegKey ${ROOT} "${KEY}"
+  ${GetParent} "${KEY}" $R2
+  DeleteRegKey /ifempty ${ROOT} $R2
+  ${GetParent} $R2 $R2
+  DeleteRegKey /ifempty ${ROOT} $R2
+!macroend
 
 Function .onInit
+  ; Windows deletes the path of a pending removal when it restarts, whatever
+  ; file is there then, and the entry is volatile until then: an install now
+  ; would vanish with the restart.
+  ReadRegStr $0 HKLM "${ARP_KEY}" "${PENDING_VALUE}"
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION \
+      "The removal of ${PRODUCT} waits for Windows to restart. Please restart Windows, then run Setup again." /SD IDOK
+    SetErrorLevel ${EXIT_REFUSED}
+    Quit
+  ${EndIf}
   ; A folder given with /D= is kept; otherwise Winamp's own uninstall entry
   ; says where it is, else the usual places.
   ${If} $INSTDIR == ""
@@ -144,45 +209,97 @@ Section "Vireo"
     SetErrorLevel ${EXIT_REFUSED}
     Abort "$INSTDIR does not hold winamp.exe."
   ${EndIf}
-  Call CloseWinamp
+  Call ClosePrograms
   SetOutPath "$INSTDIR\Plugins"
   File "/oname=gen_vireo.dll" "${DLL}"
   WriteUninstaller "$INSTDIR\Plugins\${UNINSTALLER}"
-
-  WriteRegStr HKLM "${ARP_KEY}" "DisplayName" "${PRODUCT} ${VERSION_TEXT}"
-  WriteRegStr HKLM "${ARP_KEY}" "DisplayVersion" "${VERSION_TEXT}"
-  WriteRegStr HKLM "${ARP_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${ARP_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${ARP_KEY}" "DisplayIcon" "$INSTDIR\winamp.exe"
-  WriteRegStr HKLM "${ARP_KEY}" "UninstallString" '"$INSTDIR\Plugins\${UNINSTALLER}"'
-  WriteRegStr HKLM "${ARP_KEY}" "QuietUninstallString" '"$INSTDIR\Plugins\${UNINSTALLER}" /S'
-  WriteRegDWORD HKLM "${ARP_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${ARP_KEY}" "NoRepair" 1
   ; In KB, the DLL and the uninstaller.
   ${GetSize} "$INSTDIR\Plugins" "/M=gen_vireo.dll /S=0K /G=0" $0 $1 $2
   ${GetSize} "$INSTDIR\Plugins" "/M=${UNINSTALLER} /S=0K /G=0" $1 $2 $3
   IntOp $0 $0 + $1
-  WriteRegDWORD HKLM "${ARP_KEY}" "EstimatedSize" $0
+  !insertmacro WRITE_ENTRY $INSTDIR $0
 SectionEnd
+
+; A removal that waits for a restart has nothing more to do.
+Function un.onInit
+  ReadRegStr $0 HKLM "${ARP_KEY}" "${PENDING_VALUE}"
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONINFORMATION \
+      "The removal of ${PRODUCT} waits for Windows to restart. Please restart Windows to finish it." /SD IDOK
+    SetErrorLevel ${EXIT_RESTART}
+    Quit
+  ${EndIf}
+FunctionEnd
 
 ; The uninstaller runs from the Plugins folder, so $INSTDIR is that folder.
 Section "Uninstall"
-  Call un.CloseWinamp
-  Delete "$INSTDIR\gen_vireo.dll"
-  Delete "$INSTDIR\${UNINSTALLER}"
-  DeleteRegKey HKLM "${ARP_KEY}"
-  ; The settings stay unless the player asks; silent uninstalls keep them.
-  MessageBox MB_YESNO|MB_ICONQUESTION \
-    "Remove your ${PRODUCT} settings too? Keep them if you will install ${PRODUCT} again." \
-    /SD IDNO IDNO keep
-    DeleteRegKey HKLM "${SETTINGS_KEY}"
-    DeleteRegKey HKCU "${SETTINGS_KEY}"
-    ; Their parents go too once nothing else is in them.
-    ${GetParent} "${SETTINGS_KEY}" $0
-    DeleteRegKey /ifempty HKLM $0
-    DeleteRegKey /ifempty HKCU $0
-    ${GetParent} $0 $0
-    DeleteRegKey /ifempty HKLM $0
-    DeleteRegKey /ifempty HKCU $0
-  keep:
+  Call un.ClosePrograms
+
+  ; A game that is starting or ending has no window but may hold the DLL:
+  ; then Windows deletes it when it restarts.
+  Delete /REBOOTOK "$INSTDIR\gen_vireo.dll"
+  ${If} ${FileExists} "$INSTDIR\gen_vireo.dll"
+  ${AndIf} ${RebootFlag}
+    ; The entry and this uninstaller stay until the DLL is gone, and go with
+    ; the same restart: the entry is written again as a volatile key, which
+    ; Windows does not keep across a restart, and the uninstaller is deleted
+    ; then too. A second uninstall or an install meanwhile is refused.
+    ; (The size as the installer measured it: a held file may not open.)
+    ${GetParent} $INSTDIR $5
+    ReadRegDWORD $6 HKLM "${ARP_KEY}" "EstimatedSize"
+    DeleteRegKey HKLM "${ARP_KEY}"
+    System::Call 'advapi32::RegCreateKeyExW(p ${HKEY_LOCAL_MACHINE}, w "${ARP_KEY}", i 0, p 0, i ${REG_OPTION_VOLATILE}, i ${KEY_WRITE}, p 0, *p .r1, p 0) i .r0'
+    ${If} $0 == 0
+      System::Call 'advapi32::RegCloseKey(p r1)'
+    ${EndIf}
+    !insertmacro WRITE_ENTRY $5 $6
+    WriteRegStr HKLM "${ARP_KEY}" "${PENDING_VALUE}" "$INSTDIR\gen_vireo.dll"
+    System::Call 'kernel32::MoveFileExW(w "$INSTDIR\${UNINSTALLER}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i'
+    MessageBox MB_OK|MB_ICONINFORMATION \
+      "gen_vireo.dll is still in use, so Windows will delete it when it restarts. Please restart Windows to finish removing ${PRODUCT}." /SD IDOK
+    SetErrorLevel ${EXIT_RESTART}
+  ${ElseIf} ${FileExists} "$INSTDIR\gen_vireo.dll"
+    ; Not even a deletion at the restart could be arranged: all stays.
+    MessageBox MB_OK|MB_ICONSTOP \
+      "gen_vireo.dll could not be deleted. Please close Winamp and the game, then run the uninstaller again." /SD IDOK
+    SetErrorLevel ${EXIT_REFUSED}
+    Quit
+  ${Else}
+    ; Run in place (_?=), Windows cannot delete the running uninstaller
+    ; before it restarts.
+    Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+    DeleteRegKey HKLM "${ARP_KEY}"
+  ${EndIf}
+
+  ; The settings stay unless the player asks; silent uninstalls keep them
+  ; unless given ${REMOVE_SETTINGS_OPTION}.
+  StrCpy $0 "keep"
+  ${If} ${Silent}
+    ${GetParameters} $1
+    ClearErrors
+    ${GetOptions} $1 "${REMOVE_SETTINGS_OPTION}" $2
+    ${IfNot} ${Errors}
+      StrCpy $0 "remove"
+    ${EndIf}
+  ${Else}
+    MessageBox MB_YESNO|MB_ICONQUESTION \
+      "Remove your ${PRODUCT} settings too? Keep them if you will install ${PRODUCT} again." \
+      IDNO +2
+    StrCpy $0 "remove"
+  ${EndIf}
+  ${If} $0 == "remove"
+    ; The machine's key, this user's key, and this user's VirtualStore copy
+    ; of the machine's key (where Windows put a game's writes to it).
+    !insertmacro REMOVE_SETTINGS_KEY HKLM "${SETTINGS_KEY}"
+    !insertmacro REMOVE_SETTINGS_KEY HKCU "${SETTINGS_KEY}"
+    ; The game is 32-bit: on 64-bit Windows its copy lies under WOW6432Node,
+    ; which the 64-bit view shows as it is.
+    ${If} ${RunningX64}
+      SetRegView 64
+      !insertmacro REMOVE_SETTINGS_KEY HKCU "${VIRTUAL_STORE}\WOW6432Node\${SETTINGS_UNDER_SOFTWARE}"
+      SetRegView default
+    ${Else}
+      !insertmacro REMOVE_SETTINGS_KEY HKCU "${VIRTUAL_STORE}\${SETTINGS_UNDER_SOFTWARE}"
+    ${EndIf}
+  ${EndIf}
 SectionEnd

@@ -1,17 +1,27 @@
 #!/usr/bin/python3
 """Checks the release bundle: the zip holds the DLL as built, the installer,
-the README and the licence under one folder, and SHA256SUMS matches both
-downloads.
+and the source tree's README, licence, settings guide and pictures under one
+folder, every relative link of its documents leads to a file in it (the
+README reads whole where the zip is unpacked), making it again gives the same
+bytes, and SHA256SUMS matches both downloads.
 
-Usage: check_bundle.py DIST_DIR NAME DLL
+Usage: check_bundle.py DIST_DIR NAME DLL SOURCE_DIR
 """
 import hashlib
 import os
+import posixpath
+import re
 import sys
+import tempfile
 import zipfile
 
+import make_bundle
 
-def main(dist, name, dll):
+# Markdown links and pictures: [text](target) and ![text](target).
+LINK = re.compile(r"\]\(([^)\s]+)\)")
+
+
+def main(dist, name, dll, source):
     failures = []
 
     def check(condition, message):
@@ -20,15 +30,33 @@ def main(dist, name, dll):
             failures.append(message)
 
     installer = f"{name}-setup.exe"
-    with zipfile.ZipFile(os.path.join(dist, name + ".zip")) as z:
-        names = sorted(z.namelist())
-        expected = sorted(f"{name}/{n}" for n in (installer, "gen_vireo.dll", "README.md", "LICENSE"))
-        check(names == expected, f"zip holds {expected} ({names})")
+    images = sorted("docs/images/" + n for n in os.listdir(os.path.join(source, "docs", "images")))
+    documents = ["README.md", "LICENSE", "docs/settings.md"] + images
+    archive = os.path.join(dist, name + ".zip")
+    with zipfile.ZipFile(archive) as z:
+        names = z.namelist()
+        expected = [f"{name}/{n}" for n in [installer, "gen_vireo.dll"] + documents]
+        check(sorted(names) == sorted(expected), f"zip holds {expected} ({names})")
         with open(dll, "rb") as f:
             check(z.read(f"{name}/gen_vireo.dll") == f.read(), "zip's DLL is the built one")
         with open(os.path.join(dist, installer), "rb") as f:
             check(z.read(f"{name}/{installer}") == f.read(), "zip's installer is the one beside it")
+        for document in documents:
+            with open(os.path.join(source, document), "rb") as f:
+                check(z.read(f"{name}/{document}") == f.read(), f"zip's {document} is the source tree's")
         check(b"MIT License" in z.read(f"{name}/LICENSE"), "licence is MIT")
+        for document in (n for n in names if n.endswith(".md")):
+            text = z.read(document).decode("utf-8")
+            for target in LINK.findall(text):
+                if re.match(r"[a-z]+:|#", target):
+                    continue
+                path = posixpath.normpath(posixpath.join(posixpath.dirname(document), target))
+                check(path in names, f"{document} links {target}, in the zip")
+        # The same inputs, later: the same bytes.
+        with tempfile.TemporaryDirectory() as again:
+            make_bundle.main(again, name, source, os.path.join(dist, installer), dll, documents)
+            with open(archive, "rb") as a, open(os.path.join(again, name + ".zip"), "rb") as b:
+                check(a.read() == b.read(), "making the zip again gives the same bytes")
     with open(os.path.join(dist, "SHA256SUMS")) as f:
         lines = f.read().splitlines()
     listed = dict(reversed(line.split("  ", 1)) for line in lines)
@@ -41,4 +69,4 @@ def main(dist, name, dll):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:4]))
+    sys.exit(main(*sys.argv[1:5]))

@@ -1,10 +1,13 @@
 #!/usr/bin/python3
-"""Makes the release bundle: a zip of the given files under one folder named
-after the release, and a SHA-256 list (sha256sum's format) of the zip and of
-the installer beside it. The zip is the same bytes for the same inputs: fixed
-dates and permissions, files in the order given.
+"""Makes the release bundle: a zip under one folder named after the release,
+holding the installer and the DLL, then the source tree's documents at their
+paths in the tree (the README and the pictures and guides it links), and a
+SHA-256 list (sha256sum's format) of the zip and of the installer beside it.
+The zip is the same bytes for the same inputs: fixed dates and permissions,
+files in the order given.
 
-Usage: make_bundle.py DIST_DIR NAME INSTALLER FILE...
+Usage: make_bundle.py DIST_DIR NAME SOURCE_DIR INSTALLER DLL [DOCUMENT...]
+(each DOCUMENT a path relative to SOURCE_DIR, with forward slashes)
 """
 import hashlib
 import os
@@ -22,12 +25,14 @@ def sha256(path):
     return digest.hexdigest()
 
 
-def main(dist, name, installer, files):
+def main(dist, name, source, installer, dll, documents):
     os.makedirs(dist, exist_ok=True)
     archive = os.path.join(dist, name + ".zip")
+    entries = [(os.path.basename(p), p) for p in (installer, dll)]
+    entries += [(d, os.path.join(source, d)) for d in documents]
     with zipfile.ZipFile(archive + ".part", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
-        for path in [installer] + files:
-            entry = zipfile.ZipInfo(f"{name}/{os.path.basename(path)}", FIXED_DATE)
+        for entry_name, path in entries:
+            entry = zipfile.ZipInfo(f"{name}/{entry_name}", FIXED_DATE)
             entry.external_attr = 0o644 << 16
             entry.compress_type = zipfile.ZIP_DEFLATED
             with open(path, "rb") as f:
@@ -36,8 +41,8 @@ def main(dist, name, installer, files):
     sums = "".join(f"{sha256(p)}  {os.path.basename(p)}\n" for p in (archive, installer))
     with open(os.path.join(dist, "SHA256SUMS"), "w") as f:
         f.write(sums)
-    print(sums, end="")
+    return sums
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:])
+    print(main(*sys.argv[1:6], sys.argv[6:]), end="")

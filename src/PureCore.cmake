@@ -1,7 +1,8 @@
 # The pure core: the text and byte logic of the plug-in that needs no
 # windows.h (console lines, numbers, datagram bytes, liblist.gam, the pattern
 # search, captured lines, track texts, macros and clock formats, script bytes,
-# fade arithmetic, notify rows, the engine-table check, the pages' choices).
+# fade arithmetic, notify rows, the host-presence name, the engine-table
+# check, the pages' choices).
 # It is built with an include directory first on its path whose windows.h
 # (and the other Win32 headers) #error, so Win32 code cannot creep in; the
 # same sources build for the DLL, for the Wine tests and, with the machine's
@@ -11,6 +12,7 @@ set(VIREO_PURE_SOURCES
   commands/CommandText.cpp
   display/EngineTableCheck.cpp
   display/NotifyRows.cpp
+  display/PresenceName.cpp
   display/SharedDisplayBlock.cpp
   game/CommandTable.cpp
   game/ConsoleLine.cpp

@@ -1,9 +1,14 @@
 #include "autopause/Fade.h"
 
+#include <algorithm>
+
+#include "player/WinampIpc.h"
+
 namespace vireo {
 
 std::int32_t fadeVolume(std::int32_t percent) {
-    return static_cast<std::int32_t>(std::int64_t{percent} * 255 / 100);
+    const std::int64_t volume = std::int64_t{percent} * VOLUME_MAX / 100;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(volume, VOLUME_MIN, VOLUME_MAX));
 }
 
 std::vector<std::int32_t> fadeSteps(std::int32_t from, std::int32_t to, FadeDirection direction) {

@@ -8,12 +8,12 @@ namespace vireo {
 
 inline constexpr std::int32_t kFadeStep = 5;      // volume units per step
 inline constexpr unsigned kFadeStepDelayMs = 20;  // between two steps
-// A fade across Winamp's whole range takes 52 steps; stored targets far
-// beyond 100 % would otherwise hold Winamp's window for minutes.
+// A fade across Winamp's whole range takes 51 steps; a bound on any fade
+// keeps Winamp's window from being held for minutes.
 inline constexpr std::size_t kMaxFadeSteps = 64;
 
-// Percent of full volume on Winamp's 0..255 scale, truncated toward zero;
-// not range-checked (120 % gives 306).
+// Percent of full volume on Winamp's 0..255 scale, truncated toward zero and
+// held to that scale: 120 % fades like 100 % (255), -10 % like 0 %.
 [[nodiscard]] std::int32_t fadeVolume(std::int32_t percent);
 
 // A death fades up, a spawn fades down, whatever the two targets say.

@@ -6,11 +6,26 @@
 #include "commands/CommandText.h"
 #include "commands/ConsoleReply.h"
 #include "player/PlayerControl.h"
+#include "player/WinampIpc.h"
 #include "common/ProcessWide.h"
 #include "settings/Settings.h"
 
 namespace vireo {
 namespace {
+
+// Winamp's Play opens its modal Open dialog, behind the game, when the
+// playlist is empty: then nothing is sent.
+void playIfListed() {
+    if (playerControl.getPlaylistLength() > 0) playerControl.play();
+}
+
+// Winamp's first- and last-entry commands start playback only when it is
+// already playing: a stopped Winamp is also told to play, as the help says.
+void jumpAndPlay(LRESULT (PlayerControl::*jump)() const noexcept) {
+    const bool stopped = playerControl.getPlayStatus() == IPC_STOPPED;
+    (playerControl.*jump)();
+    if (stopped) playIfListed();
+}
 
 struct SubCommand {
     const char* word;  // lower case
@@ -19,7 +34,7 @@ struct SubCommand {
 
 // Tested in this order; the first equal word runs.
 const SubCommand kSubCommands[] = {
-    {"play", [](std::int32_t, const std::string&) { playerControl.play(); }},
+    {"play", [](std::int32_t, const std::string&) { playIfListed(); }},
     {"pause", [](std::int32_t, const std::string&) { playerControl.pause(); }},
     {"playcd", [](std::int32_t, const std::string&) { playerControl.playCd(); }},
     {"stop", [](std::int32_t, const std::string&) { playerControl.stop(); }},
@@ -31,8 +46,9 @@ const SubCommand kSubCommands[] = {
     {"nexttrack", [](std::int32_t n, const std::string&) { playerControl.nextTrack(n); }},
     {"previoustrack", [](std::int32_t n, const std::string&) { playerControl.previousTrack(n); }},
     {"playlistbeginning",
-     [](std::int32_t, const std::string&) { playerControl.playlistBeginning(); }},
-    {"playlistend", [](std::int32_t, const std::string&) { playerControl.playlistEnd(); }},
+     [](std::int32_t, const std::string&) { jumpAndPlay(&PlayerControl::playlistBeginning); }},
+    {"playlistend",
+     [](std::int32_t, const std::string&) { jumpAndPlay(&PlayerControl::playlistEnd); }},
     {"toggleshuffle", [](std::int32_t n, const std::string&) { playerControl.setShuffle(n); }},
     {"togglerepeat", [](std::int32_t n, const std::string&) { playerControl.setRepeat(n); }},
     {"setvolume", [](std::int32_t n, const std::string&) { playerControl.setVolume(n); }},

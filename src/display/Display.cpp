@@ -35,6 +35,19 @@ using IsConsoleVisibleFn = int (*)();
 constexpr char kLiteralFormat[] = "%s";
 constexpr char kEmptyLine[] = "";
 
+// Looked up rather than imported: the DLL must still load on Windows 2000,
+// 98 and ME, which lack it.
+using GetModuleHandleExFn = BOOL(WINAPI*)(DWORD flags, LPCSTR name, HMODULE* module);
+constexpr char kKernelModule[] = "kernel32.dll";
+constexpr char kPinFunctionName[] = "GetModuleHandleExA";
+
+GetModuleHandleExFn pinFunction() noexcept {
+    const HMODULE kernel = ::GetModuleHandleA(kKernelModule);
+    if (!kernel) return nullptr;
+    return reinterpret_cast<GetModuleHandleExFn>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, kPinFunctionName)));
+}
+
 // The game's own memory, as seen from inside the game.
 class OwnProcessMemory final : public MemoryView {
 public:
@@ -102,9 +115,13 @@ void startGameDisplay() noexcept {
     // next enters the message functions. On any thread but this one the
     // detach cannot kill this thread's timer, which would then fire into
     // unmapped code. Pinned, the module stays for the life of the game.
-    HMODULE self = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                         reinterpret_cast<LPCSTR>(&gameDisplayTick), &self);
+    // Windows before XP cannot pin: there the timer is stopped at detach
+    // when the detach comes on this thread, as without the pin.
+    if (const auto pin = pinFunction()) {
+        HMODULE self = nullptr;
+        pin(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+            reinterpret_cast<LPCSTR>(&gameDisplayTick), &self);
+    }
     gameDisplayLeaving.store(false);
     gameDisplayThread = ::GetCurrentThreadId();
     gameDisplayTimer =

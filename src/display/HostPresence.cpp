@@ -3,10 +3,26 @@
 #include "common/ProcessWide.h"
 
 namespace vireo {
+namespace {
+
+// Longer than MAX_PATH: a path the system cuts is cut alike in both
+// processes, but there is no need to cut one.
+constexpr DWORD kModulePathCapacity = 1024;
+
+}  // namespace
+
+// Read anew at every call, into the stack: the game side allocates nothing.
+PresenceName hostPresenceEventName() noexcept {
+    char path[kModulePathCapacity] = {};
+    DWORD length = ::GetModuleFileNameA(moduleInstance, path, kModulePathCapacity);
+    if (length > kModulePathCapacity) length = kModulePathCapacity;
+    return presenceName(kHostPresenceNamePrefix, std::string_view(path, length));
+}
+
 void holdHostPresence() noexcept {
     if (hostPresence) return;
     // Manual reset, set: its state does not matter, only that it exists.
-    hostPresence.reset(::CreateEventA(nullptr, TRUE, TRUE, kHostPresenceEventName));
+    hostPresence.reset(::CreateEventA(nullptr, TRUE, TRUE, hostPresenceEventName().text));
 }
 
 void releaseHostPresence() noexcept { hostPresence.reset(); }
@@ -15,7 +31,7 @@ void releaseHostPresence() noexcept { hostPresence.reset(); }
 // event made by a Winamp run as administrator refuses a game run without
 // elevation; it exists all the same.
 bool hostIsPresent() noexcept {
-    UniqueHandle event{::OpenEventA(SYNCHRONIZE, FALSE, kHostPresenceEventName)};
+    UniqueHandle event{::OpenEventA(SYNCHRONIZE, FALSE, hostPresenceEventName().text)};
     return event || ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 

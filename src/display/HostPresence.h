@@ -7,18 +7,23 @@
 #include <windows.h>
 
 #include "VireoVersion.h"
+#include "display/PresenceName.h"
 
 namespace vireo {
 
 // No backslash: the name must also be valid where there are no namespaces.
-inline constexpr char kHostPresenceEventName[] = "Vireo " VIREO_SERIES_TEXT " host running";
+inline constexpr char kHostPresenceNamePrefix[] = "Vireo " VIREO_VERSION_TEXT " host running ";
+
+// The event of this DLL file: the prefix and a hash of the module's full
+// path, the same in Winamp and in the game, different for another copy.
+[[nodiscard]] PresenceName hostPresenceEventName() noexcept;
 
 // Winamp side. Holding twice keeps one handle; releasing without holding is
 // harmless.
 void holdHostPresence() noexcept;
 void releaseHostPresence() noexcept;
 
-// Game side: true while some Winamp process holds the event.
+// Game side: true while the Winamp that runs this DLL file holds the event.
 [[nodiscard]] bool hostIsPresent() noexcept;
 
 }  // namespace vireo

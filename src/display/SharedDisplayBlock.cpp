@@ -12,4 +12,8 @@ void storeDisplayLine(char (&slot)[kDisplaySlotSize], std::string_view text) noe
     slot[length] = '\0';
 }
 
+void clearDisplayLines(SharedDisplayBlock& block) noexcept {
+    for (auto& slot : block.lines) storeDisplayLine(slot, {});
+}
+
 }  // namespace vireo

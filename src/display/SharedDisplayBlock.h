@@ -32,4 +32,9 @@ extern SharedDisplayBlock sharedDisplayBlock;
 // kDisplayLineMaxLength characters.
 void storeDisplayLine(char (&slot)[kDisplaySlotSize], std::string_view text) noexcept;
 
+// Empties all six slots. The game side draws what they hold for as long as
+// the DLL stays in the game and a Winamp runs with it, so the Winamp side
+// empties them whenever nothing will compose them.
+void clearDisplayLines(SharedDisplayBlock& block) noexcept;
+
 }  // namespace vireo

@@ -1,5 +1,7 @@
 #include "player/PlayerControl.h"
 
+#include <algorithm>
+
 #include "player/TrackText.h"
 #include "player/WinampIpc.h"
 
@@ -69,8 +71,10 @@ LRESULT PlayerControl::previousTrack(int count) const noexcept {
 LRESULT PlayerControl::playlistBeginning() const noexcept { return command(WINAMP_BUTTON1_CTRL); }
 LRESULT PlayerControl::playlistEnd() const noexcept { return command(WINAMP_BUTTON5_CTRL); }
 
+// Winamp keeps only the low byte of a volume (300 would play at 44) and
+// takes -666 as a question: a volume beyond the range is held to its end.
 LRESULT PlayerControl::setVolume(int volume) const noexcept {
-    return request(IPC_SETVOLUME, volume);
+    return request(IPC_SETVOLUME, std::clamp(volume, VOLUME_MIN, VOLUME_MAX));
 }
 LRESULT PlayerControl::setShuffle(int value) const noexcept {
     return request(IPC_SET_SHUFFLE, value);
@@ -79,8 +83,11 @@ LRESULT PlayerControl::setRepeat(int value) const noexcept {
     return request(IPC_SET_REPEAT, value);
 }
 
+// Winamp 5 reads the panning as a signed char (128 would be hard left): it is
+// held to -127..127 before the Winamp 3 family's shift.
 LRESULT PlayerControl::setPanning(int value) const noexcept {
-    return request(IPC_SETPANNING, winamp3() ? winamp3Panning(value) : value);
+    const std::int32_t panning = std::clamp(value, PANNING_LEFT, PANNING_RIGHT);
+    return request(IPC_SETPANNING, winamp3() ? winamp3Panning(panning) : panning);
 }
 
 LRESULT PlayerControl::seekToPercent(int percent) const noexcept {
@@ -147,6 +154,10 @@ LRESULT PlayerControl::setPreamp(int level) const noexcept {
     return request(IPC_SETEQDATA, level);
 }
 
+int PlayerControl::getPlaylistLength() const noexcept {
+    return replyValue(request(IPC_GETLISTLENGTH));
+}
+
 int PlayerControl::getPlaylistPosition() const noexcept {
     return replyValue(request(IPC_GETLISTPOS));
 }
@@ -156,8 +167,10 @@ std::string PlayerControl::getTitle() const {
         const int position = getPlaylistPosition();
         // The reply points into Winamp's own memory, in this very process, and
         // is only good until Winamp changes the playlist: copy it at once.
+        // A reply in the lowest 64 KiB, such as the 1 a Winamp without this
+        // request answers, is no address: no title, like 0.
         const LRESULT address = request(IPC_GETPLAYLISTTITLE, position);
-        if (address == 0) return {};
+        if (static_cast<std::uintptr_t>(address) < IPC_SMALLEST_ADDRESS) return {};
         return std::string(reinterpret_cast<const char*>(address));
     }
     // In the Winamp 3 family the title is taken from the caption of the

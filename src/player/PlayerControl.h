@@ -48,6 +48,8 @@ public:
     LRESULT setPreamp(int level) const noexcept;
 
     // Track information.
+    // The number of playlist entries.
+    [[nodiscard]] int getPlaylistLength() const noexcept;
     [[nodiscard]] int getPlaylistPosition() const noexcept;
     [[nodiscard]] std::string getTitle() const;
     [[nodiscard]] std::string getArtist() const;

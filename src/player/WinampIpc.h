@@ -26,8 +26,9 @@ inline constexpr int IPC_DELETE = 101;         // empties the playlist
 inline constexpr int IPC_ISPLAYING = 104;      // reply: IPC_PLAYING, IPC_PAUSED, else stopped
 inline constexpr int IPC_GETOUTPUTTIME = 105;  // wParam OUTPUTTIME_*
 inline constexpr int IPC_JUMPTOTIME = 106;     // wParam: milliseconds
-inline constexpr int IPC_SETVOLUME = 122;      // wParam: 0..255
-inline constexpr int IPC_SETPANNING = 123;     // wParam: panning
+inline constexpr int IPC_SETVOLUME = 122;      // wParam: 0..255, or IPC_QUERY
+inline constexpr int IPC_SETPANNING = 123;     // wParam: PANNING_LEFT..PANNING_RIGHT, or IPC_QUERY
+inline constexpr int IPC_GETLISTLENGTH = 124;  // reply: number of playlist entries
 inline constexpr int IPC_GETLISTPOS = 125;     // reply: current playlist index
 inline constexpr int IPC_GETINFO = 126;        // wParam GETINFO_*
 inline constexpr int IPC_GETEQDATA = 127;  // wParam EQDATA_*: selects the entry for IPC_SETEQDATA
@@ -37,8 +38,25 @@ inline constexpr int IPC_SET_SHUFFLE = 252;       // wParam: 0 or 1
 inline constexpr int IPC_SET_REPEAT = 253;        // wParam: 0 or 1
 
 // Replies of IPC_ISPLAYING.
+inline constexpr int IPC_STOPPED = 0;
 inline constexpr int IPC_PLAYING = 1;
 inline constexpr int IPC_PAUSED = 3;
+
+// Winamp answers 1 to a request number it does not know.
+inline constexpr int IPC_UNKNOWN_REPLY = 1;
+// The wParam that makes IPC_SETVOLUME and IPC_SETPANNING answer the current
+// value instead of setting one.
+inline constexpr int IPC_QUERY = -666;
+
+// Volume and panning as Winamp 5 takes them.
+inline constexpr int VOLUME_MIN = 0;
+inline constexpr int VOLUME_MAX = 255;
+inline constexpr int PANNING_LEFT = -127;
+inline constexpr int PANNING_RIGHT = 127;
+
+// A reply below this is no address: Windows never maps the lowest 64 KiB, and
+// Winamp's reply to a request it lacks (IPC_UNKNOWN_REPLY) lies there.
+inline constexpr unsigned IPC_SMALLEST_ADDRESS = 0x10000;
 
 // Arguments of IPC_GETOUTPUTTIME.
 inline constexpr int OUTPUTTIME_POSITION = 0;  // reply: milliseconds

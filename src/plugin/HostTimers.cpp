@@ -4,6 +4,7 @@
 #include "common/Timers.h"
 #include "display/Display.h"
 #include "display/Injection.h"
+#include "display/SharedDisplayBlock.h"
 #include "script/ScriptWriter.h"
 #include "settings/Settings.h"
 
@@ -35,6 +36,10 @@ void startFeatureTimers(HWND window) noexcept {
     if (EnableIngameDisplay.isOn()) {
         ::SetTimer(window, kHookInstallerTimerId, kHookInstallerPeriodMs, hookInstallerTick);
         ::SetTimer(window, kDisplayComposerTimerId, kDisplayComposerPeriodMs, displayComposerTick);
+    } else {
+        // The game keeps this DLL, and draws the slots, after the display
+        // is switched off: with nothing composing them, they are emptied.
+        clearDisplayLines(sharedDisplayBlock);
     }
 }
 

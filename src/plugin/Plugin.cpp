@@ -3,7 +3,9 @@
 #include "autopause/AutoPauseMode.h"
 #include "commands/CommandSet.h"
 #include "common/ProcessWide.h"
+#include "common/UniqueResource.h"
 #include "display/HostPresence.h"
+#include "display/SharedDisplayBlock.h"
 #include "game/GameLink.h"
 #include "player/PlayerControl.h"
 #include "plugin/HostTimers.h"
@@ -17,10 +19,34 @@ extern "C" vireo::PluginRecord* winampGetGeneralPurposePlugin() noexcept {
 
 namespace vireo {
 
+namespace {
+
+// Set by pluginQuit. Winamp frees the DLL right after it, and may do so from
+// inside the options window's message loop, while pluginConfig waits below.
+bool quitHasRun = false;
+
+// A reference of the plug-in's own on this module, so that the code the
+// options window's loop returns into stays mapped whatever Winamp frees.
+// Loading the module's own file again only counts a reference, and unlike
+// GetModuleHandleExA it exists on every Windows the plug-in loads on.
+UniqueLibrary holdThisModule() noexcept {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(moduleInstance, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return UniqueLibrary{};
+    return UniqueLibrary(::LoadLibraryA(path));
+}
+
+}  // namespace
+
 // The three entries are called by Winamp: nothing thrown inside (allocation)
 // may reach it.
 int pluginInit() noexcept {
     try {
+        // A game that still has this DLL from an earlier run keeps the
+        // last lines composed then; they go before the game side is told
+        // that a Winamp runs again, or it would draw them (for good, with
+        // the in-game display switched off).
+        clearDisplayLines(sharedDisplayBlock);
         // First, so that the game side draws only once there is something
         // to draw, and stops again at pluginQuit.
         holdHostPresence();
@@ -45,8 +71,13 @@ void pluginConfig() noexcept {
             ::SetActiveWindow(open);
             return;
         }
+        UniqueLibrary held = holdThisModule();
         ::DialogBoxParamA(pluginRecord.hDllInstance, MAKEINTRESOURCEA(IDD_OPTIONS), nullptr,
                           optionsWindowProc, 0);
+        // Winamp quit while the window was open and has let go of the DLL:
+        // this reference is all that keeps the code mapped that returns to
+        // Winamp, so it is kept until the process ends, which it is doing.
+        if (quitHasRun) (void)held.release();
     } catch (...) {
     }
 }
@@ -54,10 +85,19 @@ void pluginConfig() noexcept {
 // The game side stops drawing within one of its ticks: the lines in the
 // shared block would otherwise stay on the game's screen, unchanging, for
 // as long as the game runs.
+//
+// An options window still open is ended: its loop goes on only until the
+// configuration entry returns. The DLL then stays mapped until the process
+// ends, so the timers that its unload would stop are stopped here.
 void pluginQuit() noexcept {
+    quitHasRun = true;
     try {
         BuilderMode.write(playerControl.getPcmMode() == 1 ? 1 : 0);
     } catch (...) {
+    }
+    if (endOptionsWindow()) {
+        stopHostTimers(pluginRecord.hwndParent);
+        gameLink.stopTimers();
     }
     releaseHostPresence();
 }

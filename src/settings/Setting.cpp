@@ -11,6 +11,7 @@ LONG createWithRegistry(HKEY root, const char* subKey, HKEY* key) noexcept {
 }
 
 SettingKeyCreator keyCreator = createWithRegistry;
+VirtualizationCheck virtualizationCheck = processIsVirtualized;
 
 UniqueRegKey createKey(HKEY root, const std::string& subKey) noexcept {
     HKEY key = nullptr;
@@ -27,21 +28,38 @@ bool hasValueOfType(HKEY key, const std::string& name, DWORD wanted) noexcept {
 }
 
 // The key a setting uses, and the read-only machine key to seed it from when
-// it is the user's fallback (null otherwise).
+// it is the user's (null otherwise).
 struct SettingKeys {
     UniqueRegKey key;
     UniqueRegKey seedFrom;
 };
 
-// The machine-wide key as before; when it cannot be opened for writing, the
-// same path under the user's root, with the machine key opened for reading
-// only, where it exists, so that the values an administrator stored there
-// carry over.
+UniqueRegKey openExistingKey(HKEY root, const std::string& subKey) noexcept {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, subKey.c_str(), 0, kSettingKeyAccess, &key) != ERROR_SUCCESS)
+        return UniqueRegKey{};
+    return UniqueRegKey{key};
+}
+
+// The choice every process makes alike (Setting.h). A process that would be
+// virtualized does not even open the machine's key for writing: Windows
+// would create a copy of it in the user's VirtualStore.
 SettingKeys openKeys(HKEY root, const std::string& subKey) noexcept {
     SettingKeys keys;
-    keys.key = createKey(root, subKey);
-    if (keys.key || root != kSettingMachineRoot) return keys;
-    keys.key = createKey(kSettingUserRoot, subKey);
+    if (root != kSettingMachineRoot) {
+        keys.key = createKey(root, subKey);
+        return keys;
+    }
+    keys.key = openExistingKey(kSettingUserRoot, subKey);
+    if (!keys.key) {
+        if (!virtualizationCheck()) {
+            keys.key = createKey(root, subKey);
+            if (keys.key) return keys;
+        }
+        keys.key = createKey(kSettingUserRoot, subKey);
+    }
+    // Values the user's key lacks come from what an administrator stored
+    // under the machine's key, where it exists.
     HKEY machine = nullptr;
     if (::RegOpenKeyExA(kSettingMachineRoot, subKey.c_str(), 0, KEY_READ, &machine) ==
         ERROR_SUCCESS)
@@ -75,6 +93,22 @@ bool readText(HKEY key, const std::string& name, std::string& value) {
 
 void setSettingKeyCreator(SettingKeyCreator creator) noexcept {
     keyCreator = creator ? creator : createWithRegistry;
+}
+
+bool processIsVirtualized() noexcept {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    const UniqueHandle owned{token};
+    // Windows before Vista refuse this information class: not virtualized.
+    DWORD enabled = 0;
+    DWORD size = 0;
+    if (!::GetTokenInformation(token, TokenVirtualizationEnabled, &enabled, sizeof enabled, &size))
+        return false;
+    return enabled != 0;
+}
+
+void setVirtualizationCheck(VirtualizationCheck check) noexcept {
+    virtualizationCheck = check ? check : processIsVirtualized;
 }
 
 IntSetting::IntSetting(HKEY root, const std::string& subKey, std::string valueName,

@@ -14,10 +14,16 @@ namespace vireo {
 
 // Access asked for when the key is opened (KEY_READ | KEY_WRITE).
 inline constexpr REGSAM kSettingKeyAccess = KEY_READ | KEY_WRITE;
-// Where a setting of HKEY_LOCAL_MACHINE lives when that key cannot be opened
-// for writing (a standard user, or an unelevated Winamp, on Vista and later):
-// the same path under HKEY_CURRENT_USER. Winamp and the game decide alike,
-// so both use the same key.
+// A setting of HKEY_LOCAL_MACHINE may live under the same path in
+// HKEY_CURRENT_USER instead. Winamp and the game make the same choice, in
+// this order, so both use one key:
+//   1. the user's key, when it exists;
+//   2. the machine's key, when this process may really write it: it opens
+//      for writing and the process is not virtualized (Windows would send
+//      its writes to the user's VirtualStore, where no other process reads);
+//   3. otherwise the user's key, created and seeded value by value from the
+//      machine's.
+// An administrator on XP, and every run under Wine, use the machine's key.
 inline const HKEY kSettingMachineRoot = HKEY_LOCAL_MACHINE;
 inline const HKEY kSettingUserRoot = HKEY_CURRENT_USER;
 
@@ -27,6 +33,15 @@ inline const HKEY kSettingUserRoot = HKEY_CURRENT_USER;
 using SettingKeyCreator = LONG (*)(HKEY root, const char* subKey, HKEY* key);
 // Null puts back the system's RegCreateKeyExA.
 void setSettingKeyCreator(SettingKeyCreator creator) noexcept;
+
+// Whether Windows virtualizes this process's registry writes: a program
+// without a manifest (the game's executables) run by a standard user on
+// Vista and later. Windows before Vista know no such question: not
+// virtualized. Tests replace it, since Wine virtualizes nothing.
+[[nodiscard]] bool processIsVirtualized() noexcept;
+using VirtualizationCheck = bool (*)() noexcept;
+// Null puts back processIsVirtualized.
+void setVirtualizationCheck(VirtualizationCheck check) noexcept;
 
 class IntSetting {
 public:

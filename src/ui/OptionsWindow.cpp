@@ -14,18 +14,43 @@ constexpr char kSupportQuestion[] = "Launch default browser to the Vireo support
 constexpr char kSupportQuestionCaption[] = "Question";
 constexpr char kSupportSiteUrl[] = "http://vireo.example.org/support";
 
+// The options window while it is open (between WM_INITDIALOG and WM_DESTROY).
+HWND openOptionsWindow = nullptr;
+
+// Ends every window of this thread that the options window owns: a page, the
+// About box or the support question, each a modal dialog of its own.
+BOOL CALLBACK endOwnedDialog(HWND window, LPARAM owner) noexcept {
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner)) ::EndDialog(window, 0);
+    return TRUE;
+}
+
 }  // namespace
+
+bool endOptionsWindow() noexcept {
+    if (!openOptionsWindow) return false;
+    ::EnumThreadWindows(::GetCurrentThreadId(), endOwnedDialog,
+                        reinterpret_cast<LPARAM>(openOptionsWindow));
+    ::EndDialog(openOptionsWindow, 0);
+    return true;
+}
 
 INT_PTR CALLBACK optionsWindowProc(HWND dialog, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept {
     return OptionsWindow::dialogProc(dialog, message, wParam, lParam);
 }
 
-// Nothing is done on WM_INITDIALOG; the banner and texts are all template.
+// WM_INITDIALOG only notes the open window; the banner and texts are all
+// template.
 INT_PTR CALLBACK OptionsWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam,
                                            LPARAM) noexcept {
     try {
         switch (message) {
+            case WM_INITDIALOG:
+                openOptionsWindow = dialog;
+                return FALSE;
+            case WM_DESTROY:
+                if (openOptionsWindow == dialog) openOptionsWindow = nullptr;
+                return FALSE;
             case WM_COMMAND:
                 return onCommand(dialog, LOWORD(wParam));
             case WM_CLOSE:

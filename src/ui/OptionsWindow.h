@@ -17,6 +17,10 @@ namespace vireo {
 // The options window's procedure, run by the configuration entry.
 INT_PTR CALLBACK optionsWindowProc(HWND dialog, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept;
+// Ends the open options window and whatever it has open over it (a page,
+// the About box, the support question), as Cancel would; answers whether an
+// options window was open. Called on the thread that runs the window.
+bool endOptionsWindow() noexcept;
 
 // IDD_OPTIONS: a banner, four explanations, buttons for the pages, the About
 // box, the support site and Close.

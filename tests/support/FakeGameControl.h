@@ -32,6 +32,14 @@ inline constexpr char kOptionFootprintCopies[] = "--footprint-copies";  // copie
 // A thread keeps committing, re-protecting and freeing private regions that
 // hold copies of the unknown-command message (fake_game/Churn.cpp).
 inline constexpr char kOptionChurnRegions[] = "--churn-regions";
+// The installer tests' doubles (fake_game/Holding.cpp). --hold-file keeps the
+// file open, sharing nothing, while the fake runs: like a DLL mapped in the
+// game on Windows, it can be neither replaced nor deleted. --run starts the
+// command line once the window exists, ends with it and prints
+// kRunExitLine and its exit code.
+inline constexpr char kOptionHoldFile[] = "--hold-file";  // PATH
+inline constexpr char kOptionRun[] = "--run";             // COMMAND LINE
+inline constexpr char kRunExitLine[] = "exit code";
 
 // Exit codes that tell the controller why the fake did not come up.
 inline constexpr int kExitBadOptions = 2;
@@ -41,6 +49,8 @@ inline constexpr int kExitPlantFailed = 5;
 inline constexpr int kExitFootprintFailed = 6;
 inline constexpr int kExitNoWindow = 7;
 inline constexpr int kExitChurnFailed = 9;
+inline constexpr int kExitHoldFailed = 10;
+inline constexpr int kExitRunFailed = 11;
 
 inline constexpr std::uintptr_t kControlBlockAddress = 0x03100000;
 inline constexpr std::uint32_t kControlMagic = 0x4B414647;  // "GFAK"

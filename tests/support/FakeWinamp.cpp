@@ -219,9 +219,17 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
 
     switch (wParam) {
         case vireo::WINAMP_BUTTON2:
+            // Play with nothing to play opens the Open-file dialog.
+            if (playStatus_ == vireo::IPC_STOPPED && playlist_.empty()) {
+                effects_.emplace_back(kFileDialogOpened);
+                break;
+            }
+            // Play resumes a paused track and starts any other from its beginning.
+            if (playStatus_ != vireo::IPC_PAUSED) position_ = 0;
             playStatus_ = vireo::IPC_PLAYING;
             break;
         case vireo::WINAMP_BUTTON3:
+            // Pause toggles: a second pause resumes; stopped, nothing happens.
             if (playStatus_ == vireo::IPC_PLAYING) {
                 playStatus_ = vireo::IPC_PAUSED;
             } else if (playStatus_ == vireo::IPC_PAUSED) {
@@ -229,7 +237,11 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
             }
             break;
         case vireo::WINAMP_BUTTON4:
-            playStatus_ = 0;
+            playStatus_ = vireo::IPC_STOPPED;
+            break;
+        case vireo::WINAMP_BUTTON4_CTRL:
+            // Stop after current toggles, and only while playing.
+            if (playStatus_ == vireo::IPC_PLAYING) stopAfterCurrent_ = !stopAfterCurrent_;
             break;
         case vireo::WINAMP_BUTTON5:
             stepPlaylist(1);
@@ -238,10 +250,10 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
             stepPlaylist(-1);
             break;
         case vireo::WINAMP_BUTTON1_CTRL:
-            playlistPosition_ = 0;
+            jumpToEntry(0);
             break;
         case vireo::WINAMP_BUTTON5_CTRL:
-            if (!playlist_.empty()) playlistPosition_ = static_cast<int>(playlist_.size()) - 1;
+            if (!playlist_.empty()) jumpToEntry(static_cast<int>(playlist_.size()) - 1);
             break;
         default:
             break;
@@ -252,6 +264,12 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
 void FakeWinamp::setPlaylist(const std::vector<std::string>& titles) {
     playlist_ = titles;
     for (std::size_t i = 0; i < titles.size(); ++i) titles_[static_cast<int>(i)] = titles[i];
+}
+
+// The first and last entry start playback only when already playing.
+void FakeWinamp::jumpToEntry(int index) {
+    playlistPosition_ = index;
+    if (playStatus_ == vireo::IPC_PLAYING) position_ = 0;
 }
 
 void FakeWinamp::stepPlaylist(int delta) {
@@ -289,18 +307,31 @@ LRESULT FakeWinamp::builtInReply(int number, std::int32_t argument, WPARAM) {
         case vireo::IPC_ISPLAYING:
             return replyOf(playStatus_);
         case vireo::IPC_GETOUTPUTTIME:
-            if (argument == vireo::OUTPUTTIME_POSITION) return replyOf(position_);
+            // A stopped Winamp has no position.
+            if (argument == vireo::OUTPUTTIME_POSITION)
+                return playStatus_ == vireo::IPC_STOPPED ? -1 : replyOf(position_);
             if (argument == vireo::OUTPUTTIME_LENGTH) return replyOf(length_);
             return -1;
         case vireo::IPC_JUMPTOTIME:
-            position_ = argument;
+            // A jump while stopped fails with -1; one before the start goes to 0.
+            if (playStatus_ == vireo::IPC_STOPPED) return -1;
+            position_ = std::max(argument, 0);
             return 0;
         case vireo::IPC_SETVOLUME:
-            volume_ = argument;
+            // -666 asks for the volume; any other value sets its low byte.
+            if (argument == vireo::IPC_QUERY) return replyOf(volume_);
+            volume_ = static_cast<std::uint8_t>(argument);
             return 0;
-        case vireo::IPC_SETPANNING:
-            panning_ = argument;
+        case vireo::IPC_SETPANNING: {
+            // -666 asks for the panning; any other value is a signed char held to -127..127.
+            if (argument == vireo::IPC_QUERY) return replyOf(panning_);
+            const std::int32_t low = argument & 0xFF;
+            panning_ = std::clamp(low > 0x7F ? low - 0x100 : low, vireo::PANNING_LEFT,
+                                  vireo::PANNING_RIGHT);
             return 0;
+        }
+        case vireo::IPC_GETLISTLENGTH:
+            return replyOf(static_cast<std::int64_t>(playlist_.size()));
         case vireo::IPC_GETLISTPOS:
             return replyOf(playlistPosition_);
         case vireo::IPC_GETINFO:
@@ -321,13 +352,15 @@ LRESULT FakeWinamp::builtInReply(int number, std::int32_t argument, WPARAM) {
             return 0;
         }
         case vireo::IPC_SET_SHUFFLE:
-            shuffle_ = argument;
+            // Any non-zero value is on.
+            shuffle_ = argument != 0 ? 1 : 0;
             return 0;
         case vireo::IPC_SET_REPEAT:
-            repeat_ = argument;
+            repeat_ = argument != 0 ? 1 : 0;
             return 0;
         default:
-            return 0;
+            // A request Winamp does not know answers 1.
+            return vireo::IPC_UNKNOWN_REPLY;
     }
 }
 

@@ -18,19 +18,25 @@
 // volumes() pick out one kind. A WM_COPYDATA payload is only valid during the
 // send, so its bytes are copied as it arrives.
 //
-// Like Winamp, the window keeps a little state that the messages change, so
-// that a run of commands behaves plausibly: play (40045) makes the play
-// status 1, pause (40046) toggles between 1 and 3 while not stopped, stop
-// (40047) makes it 0; request 106 moves the position; 122 and 123 set volume
-// and panning; 252 and 253 shuffle and repeat; 127 selects the equaliser
-// entry that 128 sets (and answers its value); 101 empties the playlist that
-// copy-data kind 100 appends to; 40154 and 40158 move to the first and last
-// entry, 40048 and 40044 one forward or back within the playlist. Every
-// setter can put that state where a test wants it, and setReply overrides the
-// answer to any request outright. A new double answers as a stopped
-// Winamp 2.91: version 0x2091, play status 0, position 0, length -1, playlist
-// entry 0 without a title (request 212 answers 0), 44 kHz, 128 kbit/s, two
-// channels, volume 255.
+// Like Winamp 5, the window keeps a little state that the messages change,
+// and answers each message as Winamp 5 does (see onCommand and
+// builtInReply): play (40045) starts, resumes, or restarts a playing track,
+// and with an empty playlist while stopped opens Winamp's Open-file dialog,
+// which the double records in effects() as kFileDialogOpened; pause (40046)
+// toggles; stop after current (40157) toggles while playing; the first and
+// last entry (40154, 40158) move, and keep playing only what was playing;
+// 40048 and 40044 step within the playlist; request 105 mode 0 answers -1
+// while stopped; 106 moves the position only while playing or paused; 122
+// keeps the low byte of the volume and 123 a panning of -127..127, and -666
+// asks for either; 124 answers the playlist's length; 252 and 253 count any
+// non-zero value as on; 127 selects the equaliser entry that 128 sets (and
+// answers its value); 101 empties the playlist that copy-data kind 100
+// appends to; any request it does not know answers 1. Every setter can put
+// that state where a test wants it, and setReply overrides the answer to any
+// request outright. A new double answers as a stopped Winamp 2.91 with an
+// empty playlist: version 0x2091, play status 0, position 0, length -1,
+// playlist entry 0 without a title (request 212 answers 0), 44 kHz,
+// 128 kbit/s, two channels, volume 255.
 //
 // The window has to be pumped by nobody: PlayerControl sends from the same
 // thread, so each message is a direct call into the window procedure.
@@ -52,6 +58,9 @@
 namespace vireo::test {
 
 enum class MessageKind { Command, Request, CopyData };
+
+// What Winamp shows instead of acting: a play with nothing to play.
+inline constexpr char kFileDialogOpened[] = "file dialog opened";
 
 // One message as a 32-bit Winamp sees it.
 struct WinampMessage {
@@ -134,6 +143,7 @@ public:
     [[nodiscard]] std::int32_t panning() const { return panning_; }
     [[nodiscard]] std::int32_t shuffle() const { return shuffle_; }
     [[nodiscard]] std::int32_t repeat() const { return repeat_; }
+    [[nodiscard]] bool stopsAfterCurrent() const { return stopAfterCurrent_; }
     [[nodiscard]] std::int32_t equaliser(int entry) const;
     void setEqualiser(int entry, std::int32_t value);
     [[nodiscard]] const std::vector<std::string>& playlist() const { return playlist_; }
@@ -145,7 +155,12 @@ public:
     // The arguments of every request `number`, in order.
     [[nodiscard]] std::vector<std::int32_t> requests(int number) const;
     [[nodiscard]] std::vector<std::int32_t> volumes() const;
-    void clear() { log_.clear(); }
+    // What Winamp did that no reply shows, such as kFileDialogOpened.
+    [[nodiscard]] const std::vector<std::string>& effects() const { return effects_; }
+    void clear() {
+        log_.clear();
+        effects_.clear();
+    }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam,
@@ -155,6 +170,7 @@ private:
     LRESULT onCopyData(WPARAM wParam, LPARAM lParam);
     LRESULT builtInReply(int number, std::int32_t argument, WPARAM wParam);
     void stepPlaylist(int delta);
+    void jumpToEntry(int index);
 
     HWND window_ = nullptr;
     std::uint32_t version_ = 0x2091;
@@ -171,11 +187,13 @@ private:
     std::int32_t panning_ = 0;
     std::int32_t shuffle_ = 0;
     std::int32_t repeat_ = 0;
+    bool stopAfterCurrent_ = false;
     std::array<std::int32_t, 13> equaliser_{};
     int equaliserEntry_ = 0;
     std::vector<std::string> playlist_;
     std::map<int, std::function<LRESULT(WPARAM)>> replies_;
     std::vector<ReceivedMessage> log_;
+    std::vector<std::string> effects_;
 };
 
 // A top-level window of Winamp 3's class "STUDIO" whose caption holds the

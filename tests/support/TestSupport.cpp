@@ -148,6 +148,9 @@ std::int32_t RawValue::integer() const {
 
 void deleteSettingsKey(const char* subKey, HKEY root) {
     ::SHDeleteKeyA(root, keyPath(subKey).c_str());
+    // A clean machine: the plug-in would prefer a user's copy of its key.
+    if (!subKey && root == HKEY_LOCAL_MACHINE)
+        ::SHDeleteKeyA(HKEY_CURRENT_USER, keyPath(nullptr).c_str());
 }
 
 RawValue readSettingRaw(const char* name, const char* subKey, HKEY root) {

@@ -57,7 +57,8 @@ struct RawValue {
     [[nodiscard]] std::int32_t integer() const;
 };
 // The root may be HKEY_CURRENT_USER, where a user without the right to write
-// HKEY_LOCAL_MACHINE keeps the settings.
+// HKEY_LOCAL_MACHINE keeps the settings. Deleting the plug-in's own key under
+// HKEY_LOCAL_MACHINE deletes the user's copy too.
 void deleteSettingsKey(const char* subKey = nullptr, HKEY root = HKEY_LOCAL_MACHINE);
 RawValue readSettingRaw(const char* name, const char* subKey = nullptr,
                         HKEY root = HKEY_LOCAL_MACHINE);

@@ -7,6 +7,7 @@
 //   Landmarks.cpp      pages at the landmark addresses, build marker, mod name
 //   PlantedCopies.cpp  the copies, the control block, report and replant
 //   Footprint.cpp      many megabytes of writable data for the benchmark
+//   Holding.cpp        a file held open and a program run (installer tests)
 //   Main.cpp           the window and its message loop
 // To add a concern (the engine table, say), add a file and call it from main.
 
@@ -31,7 +32,9 @@ struct Options {
     unsigned footprintMb = 0;
     unsigned footprintCopies = 40;
     bool churnRegions = false;
-    EngineOptions engine;  // Engine.cpp
+    std::string holdFile;    // Holding.cpp
+    std::string runCommand;  // Holding.cpp
+    EngineOptions engine;    // Engine.cpp
 };
 
 // False on an unknown option or a missing value.
@@ -61,5 +64,11 @@ bool recordCopy(ControlBlock& block, void* address, CopyPlace place, bool mustBe
 void writeCopy(std::uintptr_t address);
 void reportCopies(ControlBlock& block);
 void replantCopies(ControlBlock& block);
+
+// Holding.cpp: opens the file sharing nothing until the process ends.
+bool holdFile(const std::string& path);
+// Runs the command line to its end, pumping this thread's messages meanwhile;
+// prints and returns its exit code, or kExitRunFailed when it cannot start.
+int runToEnd(const std::string& commandLine);
 
 }  // namespace vireo::test::fake_game

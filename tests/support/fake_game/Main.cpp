@@ -35,6 +35,13 @@ int runWindow() {
         ::CreateWindowA(wc.lpszClassName, gOptions->windowTitle.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
                         320, 240, nullptr, nullptr, wc.hInstance, nullptr);
     if (!window) return kExitNoWindow;
+    if (!gOptions->runCommand.empty()) {
+        const int code = runToEnd(gOptions->runCommand);
+        // Gone before the process ends, so whoever waits for the process
+        // finds no window after it.
+        ::DestroyWindow(window);
+        return code;
+    }
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
@@ -56,6 +63,7 @@ int run(int argc, char** argv) {
     if (options.plantCopies && !plantTestCopies(*gBlock)) return kExitPlantFailed;
     if (!plantFootprint(options, *gBlock)) return kExitFootprintFailed;
     if (options.churnRegions && !startRegionChurn()) return kExitChurnFailed;
+    if (!options.holdFile.empty() && !holdFile(options.holdFile)) return kExitHoldFailed;
 
     // The window comes last: once it can be found, everything is in place.
     gOptions = &options;

@@ -32,6 +32,10 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.windowTitle = argv[++i];
         } else if (is(kOptionFootprintMb)) {
             options.footprintMb = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (is(kOptionHoldFile)) {
+            options.holdFile = argv[++i];
+        } else if (is(kOptionRun)) {
+            options.runCommand = argv[++i];
         } else if (is(kOptionFootprintCopies)) {
             options.footprintCopies = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else {

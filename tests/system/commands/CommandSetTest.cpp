@@ -37,16 +37,23 @@ protected:
 };
 
 TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
+    const std::vector<std::string> threeEntries{"one", "two", "three"};
     struct Row {
         const char* rest;
         std::vector<WinampMessage> expected;
+        // Winamp before the line: stopped, with three entries, unless the row says.
+        int status = IPC_STOPPED;
+        bool emptyPlaylist = false;
     };
+    const WinampMessage length = request(IPC_GETLISTLENGTH);
+    const WinampMessage status = request(IPC_ISPLAYING);
     const Row rows[] = {
         {"", {}},
-        {"Play", {command(WINAMP_BUTTON2)}},
-        {"PLAY", {command(WINAMP_BUTTON2)}},
+        {"Play", {length, command(WINAMP_BUTTON2)}},
+        {"PLAY", {length, command(WINAMP_BUTTON2)}},
+        {"Play", {length}, IPC_STOPPED, true},  // Winamp would open its Open dialog
         {"Playlist", {}},
-        {"Play now please", {command(WINAMP_BUTTON2)}},
+        {"Play now please", {length, command(WINAMP_BUTTON2)}},
         {"pause", {command(WINAMP_BUTTON3)}},
         {"PlayCD", {command(WINAMP_PLAY_AUDIOCD)}},
         {"stop", {command(WINAMP_BUTTON4)}},
@@ -56,11 +63,25 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
         {"NextTrack 2 3", {command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}},
         {"NextTrack -1", {}},
         {"PreviousTrack 1", {command(WINAMP_BUTTON1)}},
-        {"PlaylistBeginning", {command(WINAMP_BUTTON1_CTRL)}},
-        {"PlaylistEnd", {command(WINAMP_BUTTON5_CTRL)}},
-        {"SetVolume 300", {request(IPC_SETVOLUME, 300)}},
+        // The jumps begin playback as the help says; Winamp's only while playing.
+        {"PlaylistBeginning",
+         {status, command(WINAMP_BUTTON1_CTRL), length, command(WINAMP_BUTTON2)}},
+        {"PlaylistBeginning", {status, command(WINAMP_BUTTON1_CTRL)}, IPC_PLAYING},
+        {"PlaylistBeginning", {status, command(WINAMP_BUTTON1_CTRL)}, IPC_PAUSED},
+        {"PlaylistBeginning", {status, command(WINAMP_BUTTON1_CTRL), length}, IPC_STOPPED, true},
+        {"PlaylistEnd", {status, command(WINAMP_BUTTON5_CTRL), length, command(WINAMP_BUTTON2)}},
+        {"PlaylistEnd", {status, command(WINAMP_BUTTON5_CTRL)}, IPC_PLAYING},
+        {"PlaylistEnd", {status, command(WINAMP_BUTTON5_CTRL)}, IPC_PAUSED},
+        {"PlaylistEnd", {status, command(WINAMP_BUTTON5_CTRL), length}, IPC_STOPPED, true},
+        {"SetVolume 300", {request(IPC_SETVOLUME, 255)}},
+        {"SetVolume 256", {request(IPC_SETVOLUME, 255)}},
+        {"SetVolume -5", {request(IPC_SETVOLUME, 0)}},
+        {"SetVolume -666", {request(IPC_SETVOLUME, 0)}},
         {"SetVolume loud", {request(IPC_SETVOLUME, 0)}},
         {"Pan -127", {request(IPC_GETVERSION), request(IPC_SETPANNING, -127)}},
+        {"Pan 200", {request(IPC_GETVERSION), request(IPC_SETPANNING, 127)}},
+        {"Pan 128", {request(IPC_GETVERSION), request(IPC_SETPANNING, 127)}},
+        {"Pan -300", {request(IPC_GETVERSION), request(IPC_SETPANNING, -127)}},
         {"ToggleShuffle 1", {request(IPC_SET_SHUFFLE, 1)}},
         {"ToggleRepeat", {request(IPC_SET_REPEAT, 0)}},
         {"Preamp 10",
@@ -68,14 +89,19 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
           request(IPC_SETEQDATA, 10)}},
         {"Preamp 70", {request(IPC_GETEQDATA, 11), request(IPC_SETEQDATA, 1)}},
         {"PreampOff", {request(IPC_GETEQDATA, 11), request(IPC_SETEQDATA, 0)}},
-        {"FastForward 10", {request(IPC_GETOUTPUTTIME, 0), request(IPC_JUMPTOTIME, 10000)}},
+        {"FastForward 10",
+         {request(IPC_GETOUTPUTTIME, 0), request(IPC_JUMPTOTIME, 10000)},
+         IPC_PLAYING},
         {"Load", {}},
         {"Load no such file.mp3", {}},
         {"nexttrack\t2", {}},  // a tab is part of the word
     };
     for (const Row& row : rows) {
+        winamp.setPlaylist(row.emptyPlaylist ? std::vector<std::string>{} : threeEntries);
+        winamp.setPlayStatus(row.status);
         winamp.setPosition(0);
         EXPECT_TRUE(sameMessages(run(row.rest), row.expected)) << '[' << row.rest << ']';
+        EXPECT_TRUE(winamp.effects().empty()) << '[' << row.rest << ']';
     }
 }
 

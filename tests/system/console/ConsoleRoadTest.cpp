@@ -119,6 +119,7 @@ protected:
         writeSettingInt("EnableScripting", 0);
         writeSettingInt("EnableIngameDisplay", 0);
         session = new Session;
+        session->winamp.setPlaylist({"Road Band - One", "Road Band - Two"});
         startGame(counterStrikeOptions());
         ASSERT_TRUE(session->plugin.loaded());
         session->plugin.init(session->winamp.handle());
@@ -174,9 +175,10 @@ TEST_F(ConsoleRoadTest, TypedLinesReachWinampWhileTheWatchWaits) {
     EXPECT_TRUE(sameMessages(typeMatched("   Vireo    NextTrack  2   "),
                              {command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}));
     EXPECT_TRUE(sameMessages(typeMatched("Vireo"), {}));
-    EXPECT_TRUE(sameMessages(typeMatched("vireo PLAY"), {command(WINAMP_BUTTON2)}));
-    EXPECT_TRUE(sameMessages(typeMatched("Vireo Play  \n"), {command(WINAMP_BUTTON2)}));
-    EXPECT_TRUE(sameMessages(typeMatched("Vireo SetVolume 300"), {request(IPC_SETVOLUME, 300)}));
+    const WinampMessage length = request(IPC_GETLISTLENGTH);
+    EXPECT_TRUE(sameMessages(typeMatched("vireo PLAY"), {length, command(WINAMP_BUTTON2)}));
+    EXPECT_TRUE(sameMessages(typeMatched("Vireo Play  \n"), {length, command(WINAMP_BUTTON2)}));
+    EXPECT_TRUE(sameMessages(typeMatched("Vireo SetVolume 300"), {request(IPC_SETVOLUME, 255)}));
     EXPECT_TRUE(sameMessages(typeMatched("Vireo SetVolume loud"), {request(IPC_SETVOLUME, 0)}));
     EXPECT_TRUE(sameMessages(typeMatched("Vireo Preamp 70"),
                              {request(IPC_GETEQDATA, 11), request(IPC_SETEQDATA, 1)}));

@@ -120,7 +120,7 @@ TEST_F(HalfLifeDisplayTest, OpenConsoleBlanksTheRowsUntilItCloses) {
     expectDrawn(*tick, kComposed, 11, kWhite, rig->gameThread());
 }
 
-// Last: it takes the plug-in away and brings it back.
+// Last but one: it takes the plug-in away and brings it back.
 TEST_F(HalfLifeDisplayTest, QuitPluginStopsTheDrawingAndARestartBringsItBack) {
     ASSERT_TRUE(gameUp());
     writeSettingInt("ShowGUI", 1);
@@ -166,13 +166,43 @@ TEST_F(HalfLifeDisplayTest, QuitPluginStopsTheDrawingAndARestartBringsItBack) {
     rig->plugin = std::make_unique<LoadedPlugin>();
     ASSERT_TRUE(rig->plugin->loaded());
     rig->plugin->init(rig->winamp.handle());
-    tick = rig->engine->nextTick();
-    ASSERT_TRUE(tick) << rig->state();
+    // The start empties the block, and the composer fills it again at its
+    // first tick: a draw or two in between show empty rows.
+    for (int draw = 1; draw <= 5; ++draw) {
+        tick = rig->engine->nextTick();
+        ASSERT_TRUE(tick) << rig->state();
+        if (std::string((*tick)[0].text) == kComposed[0]) break;
+    }
     expectDrawn(*tick, kComposed, 11, kWhite, rig->gameThread());
     log = rig->engine->log();
     ASSERT_TRUE(log);
     EXPECT_GT(log->vireoTimerMessages, timerMessages);
     EXPECT_EQ(log->faults, 0u) << std::hex << log->firstFaultAddress;
+}
+
+// Last: Winamp starts again with the in-game display switched off, while the
+// game, which keeps the DLL, still has the last lines in its block. Nothing
+// composes them any more, so none may stay on the screen.
+TEST_F(HalfLifeDisplayTest, ARestartWithTheDisplayOffLeavesNoLinesOnScreen) {
+    ASSERT_TRUE(gameUp());
+    writeSettingInt("ShowGUI", 1);
+    auto tick = rig->engine->nextTick();
+    ASSERT_TRUE(tick) << rig->state();
+    expectDrawn(*tick, kComposed, 11, kWhite, rig->gameThread());
+
+    rig->plugin->unload();
+    writeSettingInt("EnableIngameDisplay", 0);
+    rig->plugin = std::make_unique<LoadedPlugin>();
+    ASSERT_TRUE(rig->plugin->loaded());
+    const SharedDisplayBlock* block = sharedBlockOf(rig->plugin->module());
+    ASSERT_NE(block, nullptr);
+    ASSERT_EQ(std::string(block->lines[0]), kComposed[0]) << "the game's block kept its text";
+    rig->plugin->init(rig->winamp.handle());
+    for (int draw = 1; draw <= 2; ++draw) {
+        tick = rig->engine->nextTick();
+        ASSERT_TRUE(tick) << "draw " << draw << ": " << rig->state();
+        expectDrawn(*tick, kEmptyRows, 11, kWhite, rig->gameThread());
+    }
 }
 
 }  // namespace

@@ -82,8 +82,12 @@ TEST_F(PlayerControlTest, EachControlSendsItsMessages) {
          [](const PlayerControl& p) { p.playlistBeginning(); },
          {command(40154)}},
         {"playlistEnd", [](const PlayerControl& p) { p.playlistEnd(); }, {command(40158)}},
-        {"setVolume 300", [](const PlayerControl& p) { p.setVolume(300); }, {request(122, 300)}},
-        {"setVolume -5", [](const PlayerControl& p) { p.setVolume(-5); }, {request(122, -5)}},
+        // Held to 0..255: Winamp keeps only the low byte, and -666 is a question.
+        {"setVolume 300", [](const PlayerControl& p) { p.setVolume(300); }, {request(122, 255)}},
+        {"setVolume 256", [](const PlayerControl& p) { p.setVolume(256); }, {request(122, 255)}},
+        {"setVolume 255", [](const PlayerControl& p) { p.setVolume(255); }, {request(122, 255)}},
+        {"setVolume -5", [](const PlayerControl& p) { p.setVolume(-5); }, {request(122, 0)}},
+        {"setVolume -666", [](const PlayerControl& p) { p.setVolume(-666); }, {request(122, 0)}},
         {"setShuffle", [](const PlayerControl& p) { p.setShuffle(1); }, {request(252, 1)}},
         {"setRepeat", [](const PlayerControl& p) { p.setRepeat(7); }, {request(253, 7)}},
         {"clearPlaylist", [](const PlayerControl& p) { p.clearPlaylist(); }, {request(101, 0)}},
@@ -163,6 +167,7 @@ TEST_F(PlayerControlTest, FastForwardAndRewindAddToThePositionUnchecked) {
         {61500, true, 0, 61500},        {INT32_MAX, true, 1, -2147482649},
         {61500, false, INT_MIN, 61500},  // -INT_MIN wraps back to INT_MIN; times 1000 is 0 mod 2^32
     };
+    winamp.setPlayStatus(IPC_PLAYING);  // a stopped Winamp answers -1 for the position
     for (const auto& row : rows) {
         winamp.clear();
         winamp.setPosition(row.position);
@@ -182,10 +187,14 @@ TEST_F(PlayerControlTest, PanningIsShiftedForTheWinamp3Family) {
         int value;
         std::int32_t sent;
     };
+    // Values beyond -127..127 are held to it before the shift: Winamp 5
+    // would take 128 as hard left.
     const Row rows[] = {
-        {0x2091, -127, -127}, {0x2091, 127, 127}, {0x2FFF, 0, 0},       {0x3000, -127, 0},
-        {0x3000, 127, 254},   {0x3000, 0, 127},   {0x10002091, 5, 5},   {0x2091, 500, 500},
-        {0x3FFF, 0, 127},     {0x5000, 0, 0},     {0x5666, -127, -127}, {0x5666, 127, 127},
+        {0x2091, -127, -127}, {0x2091, 127, 127},   {0x2FFF, 0, 0},       {0x3000, -127, 0},
+        {0x3000, 127, 254},   {0x3000, 0, 127},     {0x10002091, 5, 5},   {0x3FFF, 0, 127},
+        {0x5000, 0, 0},       {0x5666, -127, -127}, {0x5666, 127, 127},   {0x2091, 500, 127},
+        {0x5666, 200, 127},   {0x5666, 128, 127},   {0x5666, -300, -127}, {0x3000, 200, 254},
+        {0x3000, 128, 254},   {0x3000, -300, 0},
     };
     for (const auto& row : rows) {
         winamp.clear();
@@ -307,6 +316,13 @@ TEST_F(PlayerControlTest, Winamp2TitleComesFromTheCurrentPlaylistEntry) {
     EXPECT_EQ(player.getTitle(), "");
     EXPECT_EQ(player.getArtist(), "");
     EXPECT_EQ(player.getSongTitle(), "");
+
+    // A Winamp without the request answers 1: a small reply is no address either.
+    for (const LRESULT reply : {LRESULT{1}, LRESULT{0xFFFF}}) {
+        winamp.setReply(IPC_GETPLAYLISTTITLE, reply);
+        EXPECT_EQ(player.getTitle(), "") << reply;
+        EXPECT_EQ(player.getSongTitle(), "") << reply;
+    }
 }
 
 TEST_F(PlayerControlTest, TrackInformationPerFamily) {
@@ -318,7 +334,14 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
         Messages sent;
     };
     const auto position = [](std::int32_t ms) {
-        return [ms](FakeWinamp& w) { w.setPosition(ms); };
+        return [ms](FakeWinamp& w) {
+            w.setPlayStatus(IPC_PLAYING);  // stopped, Winamp answers -1
+            w.setPosition(ms);
+        };
+    };
+    const auto stopped = [](FakeWinamp& w) {
+        w.setPlayStatus(IPC_STOPPED);
+        w.setPosition(61500);
     };
     const auto length = [](std::uint32_t version, std::int32_t reply) {
         return [=](FakeWinamp& w) {
@@ -356,6 +379,7 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
         {"position 60000", position(60000), positionText, "1:00", positionSent},
         {"position 3725000", position(3725000), positionText, "62:05", positionSent},
         {"position -1", position(-1), positionText, "0:00", positionSent},
+        {"position while stopped", stopped, positionText, "0:00", positionSent},
         {"W2 length 3600", length(0x2091, 3600), lengthText, "60:00", lengthSent},
         {"W2 length -1", length(0x2091, -1), lengthText, "0:-1", lengthSent},
         {"W3 length 245000000", length(0x3000, 245000000), lengthText, "4:05", lengthSent},
@@ -393,7 +417,40 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
     EXPECT_EQ(player.getPlayStatus(), 3);
     winamp.setPlaylistPosition(7);
     EXPECT_EQ(player.getPlaylistPosition(), 7);
-    EXPECT_TRUE(sameMessages(winamp.messages(), {request(126, 2), request(104), request(125)}));
+    winamp.setPlaylist({"one", "two", "three"});
+    EXPECT_EQ(player.getPlaylistLength(), 3);
+    EXPECT_TRUE(sameMessages(winamp.messages(),
+                             {request(126, 2), request(104), request(125), request(124)}));
+}
+
+// The double answers as Winamp 5 does, so that the rows above mean what
+// they would with the real player.
+TEST_F(PlayerControlTest, TheDoubleAnswersAsWinamp5) {
+    constexpr int kUnknownRequest = 999;
+    const auto ask = [&](std::int32_t argument, int number) {
+        return ::SendMessageA(winamp.handle(), WM_WA_IPC, static_cast<WPARAM>(argument), number);
+    };
+    player.play();  // nothing to play: Winamp opens its Open dialog instead
+    EXPECT_EQ(winamp.effects(), std::vector<std::string>{kFileDialogOpened});
+    winamp.setPlaylist({"one", "two", "three"});
+    player.stopAfterCurrent();             // ignored while stopped
+    EXPECT_EQ(player.fastForward(5), -1);  // no position and no jump while stopped
+    player.play();
+    player.fastRewind(5);  // before the start: the start
+    player.stopAfterCurrent();
+    player.pause();
+    player.pause();  // resumes
+    player.playlistEnd();
+    EXPECT_EQ(winamp.position(), 0);
+    EXPECT_TRUE(winamp.stopsAfterCurrent());
+    EXPECT_EQ(winamp.playStatus(), IPC_PLAYING);
+    EXPECT_EQ(winamp.playlistPosition(), 2);
+
+    ask(300, IPC_SETVOLUME);
+    EXPECT_EQ(ask(IPC_QUERY, IPC_SETVOLUME), 44);  // the low byte
+    ask(128, IPC_SETPANNING);
+    EXPECT_EQ(ask(IPC_QUERY, IPC_SETPANNING), -127);  // a signed char, held to -127
+    EXPECT_EQ(ask(0, kUnknownRequest), IPC_UNKNOWN_REPLY);
 }
 
 // Every operation, for a player without a usable window.
@@ -420,6 +477,7 @@ void expectNeutral(const PlayerControl& player) {
     player.preampOff();
     player.setPreamp(30);
     EXPECT_EQ(player.getPlayStatus(), 0);
+    EXPECT_EQ(player.getPlaylistLength(), 0);
     EXPECT_EQ(player.getPlaylistPosition(), 0);
     EXPECT_EQ(player.getTitle(), "");
     EXPECT_EQ(player.getArtist(), "");
@@ -447,6 +505,7 @@ TEST(PlayerControlWindowTest, AfterWinampsWindowIsGoneEveryQueryIsNeutral) {
     FakeWinamp winamp;
     winamp.setVersion(0x3000);
     winamp.setTitle("Artist - Song");
+    winamp.setPlayStatus(IPC_PLAYING);
     winamp.setPosition(61500);
     PlayerControl player;
     player.setWindow(winamp.handle());

@@ -226,6 +226,87 @@ TEST_F(StandardUserSettingsTest, WithoutAMachineKeyTheDefaultsAreUsed) {
     EXPECT_FALSE(raw("FadeinTarget").present) << "nothing is created under the machine's key";
 }
 
+// Winamp's copy of the plug-in and the game's, side by side. Each side meets
+// the machine's key as it would: writable (an administrator on XP, an
+// elevated Winamp, Wine), refused (a standard user's Winamp, which declares
+// itself asInvoker, on Vista and later) or virtualized (the game's programs
+// have no manifest: the key opens, and Windows sends the writes to the
+// user's VirtualStore, where no other process reads). Winamp loads first.
+enum MachineKey { Writable, Refused, Virtualized };
+MachineKey machineKey = Writable;
+constexpr char kVirtualStoreKey[] = "Software\\Oskel\\VireoStoreTestVirtualStore";
+
+LONG createAsThisSide(HKEY root, const char* subKey, HKEY* key) {
+    if (root == HKEY_LOCAL_MACHINE && machineKey == Refused) return ERROR_ACCESS_DENIED;
+    const bool diverted = root == HKEY_LOCAL_MACHINE && machineKey == Virtualized;
+    return ::RegCreateKeyExA(diverted ? HKEY_CURRENT_USER : root,
+                             diverted ? kVirtualStoreKey : subKey, 0, nullptr,
+                             REG_OPTION_NON_VOLATILE, kSettingKeyAccess, nullptr, key, nullptr);
+}
+bool thisSideIsVirtualized() noexcept { return machineKey == Virtualized; }
+
+class SharedKeyTest : public StandardUserSettingsTest {
+protected:
+    void SetUp() override {
+        StandardUserSettingsTest::SetUp();
+        setSettingKeyCreator(createAsThisSide);
+        setVirtualizationCheck(thisSideIsVirtualized);
+    }
+    void TearDown() override {
+        setVirtualizationCheck(nullptr);
+        deleteSettingsKey(kVirtualStoreKey, HKEY_CURRENT_USER);
+        StandardUserSettingsTest::TearDown();
+    }
+};
+
+TEST_F(SharedKeyTest, WinampAndTheGameUseOneKey) {
+    struct Row {
+        const char* machine;
+        MachineKey winamp, game;
+        bool userKeyExists;
+        HKEY expected;
+    };
+    // Not a row: an elevated Winamp beside a virtualized game before any
+    // user's key exists keeps the machine's key for that run; the game makes
+    // the user's key, which Winamp finds at its next start.
+    const Row rows[] = {
+        {"administrator on XP, or Wine", Writable, Writable, false, HKEY_LOCAL_MACHINE},
+        {"administrator, a user's key made earlier", Writable, Writable, true, HKEY_CURRENT_USER},
+        {"standard user on Vista and later", Refused, Virtualized, false, HKEY_CURRENT_USER},
+        {"standard user, a later start", Refused, Virtualized, true, HKEY_CURRENT_USER},
+        {"elevated Winamp, unelevated game", Writable, Virtualized, true, HKEY_CURRENT_USER},
+        {"standard user on XP", Refused, Refused, false, HKEY_CURRENT_USER},
+        {"a Winamp without a manifest", Virtualized, Virtualized, false, HKEY_CURRENT_USER},
+        {"a Winamp without a manifest, later", Virtualized, Virtualized, true, HKEY_CURRENT_USER},
+    };
+    const DWORD adminStartLine = 7;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.machine);
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) deleteSettingsKey(kTestKey, root);
+        deleteSettingsKey(kVirtualStoreKey, HKEY_CURRENT_USER);
+        storeRaw("StartLine", REG_DWORD, &adminStartLine, sizeof adminStartLine);
+        HKEY made = nullptr;
+        if (row.userKeyExists) {
+            ASSERT_EQ(::RegCreateKeyA(HKEY_CURRENT_USER, kTestKey, &made), ERROR_SUCCESS);
+        }
+        if (made) ::RegCloseKey(made);
+        machineKey = row.winamp;
+        const IntSetting winampShowGui(HKEY_LOCAL_MACHINE, kTestKey, "ShowGUI", 0);
+        machineKey = row.game;
+        const IntSetting gameShowGui(HKEY_LOCAL_MACHINE, kTestKey, "ShowGUI", 0);
+        const IntSetting gameStartLine(HKEY_LOCAL_MACHINE, kTestKey, "StartLine", 11);
+
+        winampShowGui.write(1);  // the console's "Vireo ShowGUI"
+        EXPECT_EQ(gameShowGui.read(), 1);
+        EXPECT_EQ(gameStartLine.read(), 7) << "the administrator's value carries over";
+        EXPECT_EQ(readSettingRaw("ShowGUI", kTestKey, row.expected).integer(), 1);
+        EXPECT_FALSE(readSettingRaw("ShowGUI", kVirtualStoreKey, HKEY_CURRENT_USER).present);
+    }
+    if (runningUnderWine()) {
+        EXPECT_FALSE(processIsVirtualized()) << "Wine virtualizes nothing";
+    }
+}
+
 TEST_F(SettingStoreTest, AnAdministratorKeepsUsingTheMachineKey) {
     deleteSettingsKey(kTestKey, HKEY_CURRENT_USER);
     IntSetting number(HKEY_LOCAL_MACHINE, kTestKey, "Number", 42);

@@ -6,11 +6,14 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
 #include "common/Timers.h"
 #include "settings/Defaults.h"
+#include "system/display/DisplayRig.h"
 #include "system/ui/DialogDriver.h"
 #include "ui/Resource.h"
 
@@ -77,6 +80,8 @@ TEST_F(OptionsWindowTest, EscDoesNothingWhileCloseAndTheTitleBarClose) {
     EXPECT_TRUE(openAfterEsc);
     EXPECT_FALSE(greetingVisible);
     configure([](Dialog& options) { options.click(IDOK); });
+    session_.reset();  // Winamp frees the DLL: the closed window holds it no more
+    EXPECT_EQ(::GetModuleHandleA(pluginDllPath().c_str()), nullptr);
 }
 
 // Winamp calls configure again on its own thread while the window is open,
@@ -303,6 +308,32 @@ TEST_F(OptionsWindowTest, GeneralPageOkRearmsEveryTimerForTheNewSettings) {
     EXPECT_TRUE(session_->takeTimer(kAutoPauseTimer));
 }
 
+// The in-game display switched off on the General page while a game draws
+// it: the game keeps the DLL, and so its drawing timer, after the hook goes,
+// and must not go on drawing the last lines composed.
+TEST_F(OptionsWindowTest, GeneralPageSwitchingTheDisplayOffEmptiesTheGameRows) {
+    writeSettingInt("ShowGUI", 1);
+    writeSettingText("DisplayLine1", "shown");
+    FakeGameProcess game(gameNamed("hl.exe"));
+    ASSERT_TRUE(game.start()) << game.failure();
+    const FakeEngine engine(game);
+    ASSERT_TRUE(
+        pumpUntil([&] { return engine.vireoLoaded(); }, kInstallerPeriod + 2 * kTimerSlack));
+    auto tick = engine.nextTick();
+    ASSERT_TRUE(tick);
+    EXPECT_EQ(std::string((*tick)[0].text), "shown");
+
+    configurePage(IDC_GENERAL, kGeneralCaption, [](Dialog& page) {
+        page.setCheck(IDC_ENABLE_INGAME_DISPLAY, false);
+        page.click(IDOK);
+    });
+    for (int draw = 1; draw <= 2; ++draw) {
+        tick = engine.nextTick();
+        ASSERT_TRUE(tick) << "draw " << draw;
+        for (const EnginePrint& row : *tick) EXPECT_STREQ(row.text, "") << "draw " << draw;
+    }
+}
+
 TEST_F(OptionsWindowTest, ScriptingPageShowsTheScriptAndOkStoresItCutTo8191Characters) {
     writeSettingInt("EnableScripting", 0);  // after init: the script timer still runs
     writeSettingInt("PlaceScriptInRoot", 1);
@@ -430,6 +461,86 @@ TEST_F(OptionsWindowTest, DisplayPageColourAndStartLine) {
         EXPECT_EQ(readSettingInt("DisplayColor"), row.expectedColour) << row.storedColour;
         EXPECT_EQ(readSettingInt("StartLine"), row.expectedStart) << row.storedColour;
     }
+}
+
+// Winamp quitting while the options window is open: its main window calls
+// the quit entry and frees the DLL from inside the options window's loop;
+// once the configuration entry has returned, Winamp ends its window and the
+// process. Run in a child process, whose exit is Winamp's; each failure
+// exits with its own code.
+constexpr char kQuittingWinampClass[] = "VireoTestQuittingWinamp";
+constexpr UINT kWatchPeriodMs = 50;
+constexpr auto kQuitDeadline = 20s;
+constexpr int kNeverClosed = 2, kStillOpen = 3, kUnmapped = 4, kTimerLeft = 5;
+
+LoadedPlugin* quittingPlugin = nullptr;
+HWND quittingWinamp = nullptr;
+bool quitOverThePage = false;  // the General page open over the options window
+std::chrono::steady_clock::time_point quitDeadline;
+
+bool shown(const char* caption) {
+    HWND window = ::FindWindowA(nullptr, caption);
+    return window && ::IsWindowVisible(window);
+}
+
+LRESULT CALLBACK quittingWinampProc(HWND window, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept {
+    if (message != WM_CLOSE) return ::DefWindowProcA(window, message, wParam, lParam);
+    quittingPlugin->unload();  // quit, then FreeLibrary
+    return 0;
+}
+
+// Dispatched by the options window's loop: once the window (and the page)
+// shows, Winamp is told to close; past the deadline the child gives up.
+void CALLBACK closeWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
+    static bool opening = false, closing = false;
+    if (quitOverThePage && !opening && shown(kOptionsCaption)) {
+        ::PostMessageA(::FindWindowA(nullptr, kOptionsCaption), WM_COMMAND, IDC_GENERAL, 0);
+        opening = true;
+    }
+    if (!closing && shown(quitOverThePage ? kGeneralCaption : kOptionsCaption)) {
+        ::PostMessageA(quittingWinamp, WM_CLOSE, 0, 0);
+        closing = true;
+    }
+    if (std::chrono::steady_clock::now() > quitDeadline) ::ExitProcess(kNeverClosed);
+}
+
+[[noreturn]] void winampQuitsWhileTheOptionsAreOpen(bool overThePage) {
+    quitOverThePage = overThePage;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = quittingWinampProc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kQuittingWinampClass;
+    ::RegisterClassA(&windowClass);
+    quittingWinamp = ::CreateWindowA(kQuittingWinampClass, "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                     100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    LoadedPlugin plugin;
+    quittingPlugin = &plugin;
+    plugin.init(quittingWinamp);
+    quitDeadline = std::chrono::steady_clock::now() + kQuitDeadline;
+    const UINT_PTR watch = ::SetTimer(nullptr, 0, kWatchPeriodMs, closeWinampOnceTheOptionsShow);
+    PluginRecord* record = plugin.record();
+    record->config();  // returns once quit has ended the window
+    ::KillTimer(nullptr, watch);
+    if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, kGeneralCaption))
+        std::exit(kStillOpen);
+    // Winamp has let go: the configuration entry's own reference keeps the
+    // DLL mapped until the process ends.
+    if (!::GetModuleHandleA(pluginDllPath().c_str())) std::exit(kUnmapped);
+    // Quit has stopped its timers, which would fire on until Winamp's window goes.
+    if (::KillTimer(quittingWinamp, kAutoPauseTimer)) std::exit(kTimerLeft);
+    ::DestroyWindow(quittingWinamp);
+    ::PostQuitMessage(0);
+    MSG message;  // what is left of Winamp's queue, up to its quit
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT)
+        ::DispatchMessageA(&message);
+    std::exit(0);  // the DLL's detach and destructors run in Winamp's exit
+}
+
+TEST(WinampQuitTest, QuitWhileTheOptionsAreOpenEndsThemAndWinampExitsCleanly) {
+    deleteSettingsKey();
+    EXPECT_EXIT(winampQuitsWhileTheOptionsAreOpen(false), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(winampQuitsWhileTheOptionsAreOpen(true), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -9,9 +9,12 @@ TEST(FadeTest, PercentToWinampVolume) {
     EXPECT_EQ(fadeVolume(25), 63);
     EXPECT_EQ(fadeVolume(100), 255);
     EXPECT_EQ(fadeVolume(50), 127);
-    EXPECT_EQ(fadeVolume(120), 306);
     EXPECT_EQ(fadeVolume(0), 0);
-    EXPECT_EQ(fadeVolume(-10), -25);
+    // Held to Winamp's scale, which keeps only the low byte of a volume.
+    EXPECT_EQ(fadeVolume(120), 255);
+    EXPECT_EQ(fadeVolume(101), 255);
+    EXPECT_EQ(fadeVolume(-10), 0);
+    EXPECT_EQ(fadeVolume(2147483647), 255);
 }
 
 TEST(FadeTest, StepsStopOneShortOfTheTarget) {
@@ -36,7 +39,11 @@ TEST(FadeTest, StepsStopOneShortOfTheTarget) {
 TEST(FadeTest, AbsurdTargetsCannotHoldWinampForMinutes) {
     EXPECT_EQ(fadeSteps(0, 2147483647, FadeDirection::Up).size(), kMaxFadeSteps);
     EXPECT_EQ(fadeSteps(2147483647, -2147483647 - 1, FadeDirection::Down).size(), kMaxFadeSteps);
-    EXPECT_EQ(fadeSteps(63, 306, FadeDirection::Up).size(), 49u);  // 120 % still fades whole
+    // FadeinTarget 120 fades exactly like 100: 63, 68, ..., 253 and 255, 250, ..., 65.
+    EXPECT_EQ(fadeSteps(fadeVolume(25), fadeVolume(120), FadeDirection::Up),
+              fadeSteps(63, 255, FadeDirection::Up));
+    EXPECT_EQ(fadeSteps(fadeVolume(120), fadeVolume(25), FadeDirection::Down),
+              fadeSteps(255, 63, FadeDirection::Down));
 }
 
 }  // namespace
