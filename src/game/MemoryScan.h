@@ -27,8 +27,8 @@ inline constexpr std::size_t kScanPieceSize = 256 * 1024;
 
 // Walks every region of the process from address 0 and patches every copy in
 // the searchable ones with a single NUL byte. False at the first failed read
-// or write (copies patched until then stay patched), when the process has
-// exited by the end of the walk, or when memory for the search cannot be had.
+// or write (copies patched until then stay patched), or when memory for the
+// search cannot be had.
 [[nodiscard]] bool truncateCopiesInProcess(HANDLE process, const CopyFinder& finder) noexcept;
 
 }  // namespace vireo

@@ -98,7 +98,9 @@ bool readPlayerStateFlag() {
 bool truncateAllCopies(const std::string& pattern) {
     const CopyFinder finder(pattern);
     if (!finder.searchable()) return false;
-    UniqueHandle process = openGame(kScanAccess);
+    const DWORD game = gameProcessId();
+    if (game == 0) return false;
+    UniqueHandle process{::OpenProcess(kScanAccess, FALSE, game)};
     if (!process) return false;
     bool scanned = false;
     {
@@ -112,7 +114,10 @@ bool truncateAllCopies(const std::string& pattern) {
         }};
         scanned = truncateCopiesInProcess(process.get(), finder);
     }
-    return scanned;
+    // A game that ends during the walk ends the walk with it, as if at the
+    // top of its address space: its regions can no longer be described.
+    // Such a scan did not get through.
+    return scanned && gameProcessId() == game;
 }
 
 }  // namespace vireo
