@@ -6,15 +6,13 @@
 #include "game/Landmarks.h"
 #include "game/ProcessMemory.h"
 #include "player/PlayerControl.h"
+#include "player/WinampIpc.h"
 #include "common/ProcessWide.h"
 #include "settings/Settings.h"
 
 namespace vireo {
 
 namespace {
-
-constexpr int kStatusPlaying = 1;
-constexpr int kStatusPaused = 3;
 
 void fade(std::int32_t from, std::int32_t to, FadeDirection direction) {
     for (std::int32_t volume : fadeSteps(from, to, direction)) {
@@ -29,7 +27,7 @@ bool actOnChange(AutoPauseMode mode, bool alive) {
     if (mode == AutoPauseMode::Fade) {
         const std::int32_t fadeIn = fadeVolume(FadeinTarget.read());
         const std::int32_t fadeOut = fadeVolume(FadeoutTarget.read());
-        if (playerControl.getPlayStatus() == kStatusPaused) {
+        if (playerControl.getPlayStatus() == IPC_PAUSED) {
             playerControl.play();
             return false;
         }
@@ -41,8 +39,8 @@ bool actOnChange(AutoPauseMode mode, bool alive) {
             fade(fadeOut, fadeIn, FadeDirection::Up);
     } else if (mode == AutoPauseMode::Pause) {
         const int status = playerControl.getPlayStatus();
-        if (!alive && status == kStatusPaused) playerControl.play();
-        if (alive && status == kStatusPlaying) playerControl.pause();
+        if (!alive && status == IPC_PAUSED) playerControl.play();
+        if (alive && status == IPC_PLAYING) playerControl.pause();
     }
     return true;
 }
