@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs every test: the pure core's unit tests and a short run of each fuzzer,
 # natively under the sanitizers (seconds); the shipped 32-bit DLL and its
-# packaging check; the whole suite built with the same compiler and options
-# under 32-bit Wine (one of its tests loads the shipped file itself); and a
-# 64-bit compile of the plug-in that catches pointer-size mistakes.
+# packaging check; the whole suite, the plug-in's code in it built with the
+# shipped compiler and options, under 32-bit Wine (one of its tests loads the
+# shipped file itself); and a 64-bit compile of the plug-in that catches
+# pointer-size mistakes.
 #
 # The Wine suite spends most of its time waiting for the plug-in's timers, so
 # the native and 64-bit builds run beside it, in build trees of their own;
