@@ -7,8 +7,15 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${VIREO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 # The shipped compiler's win32 thread model has no std::mutex: GoogleTest
-# gets a Notification built on a Win32 event (its only use of std::mutex).
-target_compile_options(gtest PUBLIC -include ${CMAKE_CURRENT_LIST_DIR}/gtest/GtestNotification.h)
+# gets a Notification built on a Win32 event (its only use of std::mutex),
+# included ahead of everything else in every file that sees GoogleTest: here
+# by the compiler's -include, in the test programs as the first header of
+# their precompiled header (see tests/support).
+set(VIREO_GTEST_NOTIFICATION ${CMAKE_CURRENT_LIST_DIR}/gtest/GtestNotification.h)
+add_library(vireo_gtest_notification INTERFACE)
+target_compile_options(vireo_gtest_notification INTERFACE -include ${VIREO_GTEST_NOTIFICATION})
+target_link_libraries(gtest PRIVATE vireo_gtest_notification)
+target_link_libraries(gtest_main PRIVATE vireo_gtest_notification)
 
 # The plug-in's code in the test programs is built with the options it ships
 # with; the test code around it (GoogleTest, the doubles' helpers, the test
@@ -46,6 +53,7 @@ set_tests_properties(wine.prefix.stop PROPERTIES FIXTURES_CLEANUP wine_prefix)
 function(vireo_add_gtest)
   cmake_parse_arguments(T "MACHINE_WIDE" "NAME;TIMEOUT" "SOURCES" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
+  target_precompile_headers(${T_NAME} REUSE_FROM vireo_test_support)
   target_link_libraries(${T_NAME} PRIVATE vireo_test_support vireo_core GTest::gtest_main vireo_test_code)
   add_dependencies(${T_NAME} gen_vireo)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no
