@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 cmake --preset test >/dev/null
-cmake --build build/test
+cmake --build build/test --target vireo_by_hand
 prefix="$PWD/build/test/wineprefix"
 tools/wine-prefix setup "$prefix"
 trap 'tools/wine-prefix stop "$prefix"' EXIT

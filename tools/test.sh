@@ -7,9 +7,10 @@
 # pointer-size mistakes.
 #
 # The Wine suite spends most of its time waiting for the plug-in's timers, so
-# the native and 64-bit builds run beside it, in build trees of their own;
-# their output is shown when they are done. The suite's waits are for what
-# each test asserts, so the builds beside it cost nothing but time.
+# the programs run by hand (demonstration, benchmarks, soak), the native and
+# the 64-bit builds are built beside it; their output is shown when they are
+# done. The suite's waits are for what each test asserts, so the builds beside
+# it cost nothing but time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -25,15 +26,16 @@ cmake --build --preset test
 wait "$prefix" || true
 
 beside=build/beside-the-wine-suite.log
-(cmake --workflow --preset host && cmake --workflow --preset check64) >"$beside" 2>&1 &
+(cmake --build --preset test --target vireo_by_hand && cmake --workflow --preset host &&
+   cmake --workflow --preset check64) >"$beside" 2>&1 &
 builds=$!
 suite=0
 ctest --preset test || suite=$?
 others=0
 wait "$builds" || others=$?
-echo "== host and check64 workflows (run beside the Wine suite) =="
+echo "== programs run by hand, host and check64 workflows (built beside the Wine suite) =="
 cat "$beside"
 if [ "$others" -ne 0 ]; then
-  echo "the host or check64 workflow failed" >&2
+  echo "a program run by hand, the host or the check64 workflow failed to build or test" >&2
 fi
 [ "$suite" -eq 0 ] && [ "$others" -eq 0 ]
