@@ -16,15 +16,9 @@ cd "$(dirname "$0")/.."
 tools/deps.sh
 cmake --workflow --preset release
 cmake --preset test
-# The suite's Wine prefix is made while the suite builds (Wine mostly waits
-# for its own services then); the suite's first entry finds it ready, or
-# makes it itself when this did not.
-mkdir -p build
-ctest --preset test -R '^wine\.prefix\.setup$' >build/wine-prefix-setup.log 2>&1 &
-prefix=$!
 cmake --build --preset test
-wait "$prefix" || true
 
+mkdir -p build
 beside=build/beside-the-wine-suite.log
 (cmake --build --preset test --target vireo_by_hand && cmake --workflow --preset host &&
    cmake --workflow --preset check64) >"$beside" 2>&1 &
