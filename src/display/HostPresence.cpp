@@ -11,12 +11,17 @@ constexpr DWORD kModulePathCapacity = 1024;
 
 }  // namespace
 
-// Read anew at every call, into the stack: the game side allocates nothing.
-PresenceName hostPresenceEventName() noexcept {
-    char path[kModulePathCapacity] = {};
-    DWORD length = ::GetModuleFileNameA(moduleInstance, path, kModulePathCapacity);
-    if (length > kModulePathCapacity) length = kModulePathCapacity;
-    return presenceName(kHostPresenceNamePrefix, std::string_view(path, length));
+// The module's file does not change while it is mapped: the name is made at
+// the first call (after DllMain has set moduleInstance), not at every tick
+// of the game side. Made on the stack; nothing is allocated.
+const PresenceName& hostPresenceEventName() noexcept {
+    static const PresenceName name = [] {
+        char path[kModulePathCapacity] = {};
+        DWORD length = ::GetModuleFileNameA(moduleInstance, path, kModulePathCapacity);
+        if (length > kModulePathCapacity) length = kModulePathCapacity;
+        return presenceName(kHostPresenceNamePrefix, std::string_view(path, length));
+    }();
+    return name;
 }
 
 void holdHostPresence() noexcept {

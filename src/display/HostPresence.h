@@ -16,7 +16,7 @@ inline constexpr char kHostPresenceNamePrefix[] = "Vireo " VIREO_VERSION_TEXT " 
 
 // The event of this DLL file: the prefix and a hash of the module's full
 // path, the same in Winamp and in the game, different for another copy.
-[[nodiscard]] PresenceName hostPresenceEventName() noexcept;
+[[nodiscard]] const PresenceName& hostPresenceEventName() noexcept;
 
 // Winamp side. Holding twice keeps one handle; releasing without holding is
 // harmless.
