@@ -13,6 +13,8 @@ namespace vireo {
 
 namespace {
 
+ScriptWriteReport report;
+
 void writeScript() {
     if (!findGameWindow()) return;
     if (!EnableScripting.isOn()) return;
@@ -29,10 +31,19 @@ void writeScript() {
 
     // A missing directory or a file held exclusively by someone else: the
     // next tick tries again.
-    (void)writeWholeFile(directory + std::string(kScriptFileName), toTextModeBytes(text));
+    report.path = directory + std::string(kScriptFileName);
+    report.written = writeWholeFile(report.path, toTextModeBytes(text));
+    if (report.written) {
+        report.writtenAt = ::GetTickCount();
+        report.error = 0;
+    } else {
+        report.error = ::GetLastError();
+    }
 }
 
 }  // namespace
+
+const ScriptWriteReport& scriptWriteReport() noexcept { return report; }
 
 void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     try {

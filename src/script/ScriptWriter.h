@@ -3,9 +3,22 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace vireo {
+
+// What the writer last did, for the status report.
+struct ScriptWriteReport {
+    std::string path;             // the file of the last attempt; empty before the first
+    bool written = false;         // the last attempt left the file current
+    std::uint32_t writtenAt = 0;  // GetTickCount of the last attempt that left it current; 0: never
+    std::uint32_t error = 0;      // Windows' error code of the last failure; 0: none
+    bool inPlace = false;         // moves are refused in that folder: the file is rewritten in place
+};
+
+// Noted at each attempt; asks the system nothing.
+[[nodiscard]] const ScriptWriteReport& scriptWriteReport() noexcept;
 
 // kScriptWriterTimerId: while a game runs and EnableScripting is 1, rewrites
 // the file with the Script setting expanded (console-safe) at this moment.
