@@ -16,10 +16,28 @@ std::int32_t replyValue(LRESULT reply) noexcept {
                                : static_cast<std::int32_t>(bits - 0x80000000u) - 0x7FFFFFFF - 1;
 }
 
-constexpr char kUrlPrefix[] = "http://";
+// A URL's scheme has no letter case: "HTTPS://" is a stream as much as "https://".
+constexpr const char* kStreamSchemes[] = {"http://", "https://"};
 constexpr char kWinamp3FilePrefix[] = "file:";
 constexpr int kStudioTextCapacity = 256;  // 255 characters and the terminator
 constexpr int kWinamp3SampleRateKhz = 44;
+
+bool startsWithIgnoringCase(const std::string& text, const char* prefix) noexcept {
+    std::size_t i = 0;
+    for (; prefix[i] != '\0'; ++i) {
+        if (i >= text.size()) return false;
+        const char c = text[i];
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != prefix[i]) return false;
+    }
+    return true;
+}
+
+bool isStreamAddress(const std::string& name) noexcept {
+    for (const char* scheme : kStreamSchemes)
+        if (startsWithIgnoringCase(name, scheme)) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -45,8 +63,23 @@ LRESULT PlayerControl::repeatCommand(unsigned id, int count) const noexcept {
     // A count of 0 (also what a missing argument gives) steps once; a negative
     // count steps not at all.
     if (count == 0) return command(id);
+    // Each step makes a playing Winamp open the next file before it answers,
+    // so a count of thousands would hang its window for minutes. A count of
+    // at least the playlist's length L steps L + count mod L times instead:
+    // the same entry with repeat off (the end, which L steps reach) and on
+    // (count mod L further on after a full round). An empty playlist gets
+    // one step at most. A count of 1 is one step whatever the length.
+    int steps = count;
+    if (count > 1) {
+        const int length = getPlaylistLength();
+        if (length <= 0) {
+            steps = 1;
+        } else if (count >= length) {
+            steps = length + count % length;
+        }
+    }
     LRESULT reply = 0;
-    for (int i = 0; i < count; ++i) reply = command(id);
+    for (int i = 0; i < steps; ++i) reply = command(id);
     return reply;
 }
 
@@ -94,7 +127,7 @@ LRESULT PlayerControl::seekToPercent(int percent) const noexcept {
     // The length reply is used as it comes in both families.
     const LRESULT reply = request(IPC_GETOUTPUTTIME, OUTPUTTIME_LENGTH);
     const std::int32_t length = replyValue(reply);
-    if (length == -1) return reply;
+    if (length == IPC_UNKNOWN_LENGTH) return reply;
     if (percent < 0 || percent > 100) return reply;
     return request(IPC_JUMPTOTIME, seekTarget(percent, length));
 }
@@ -115,8 +148,8 @@ LRESULT PlayerControl::clearPlaylist() const noexcept { return request(IPC_DELET
 void PlayerControl::loadFile(const std::string& name) const {
     // A stream address is taken as typed; anything else must exist (a file or
     // a folder, relative names resolved against Winamp's current directory).
-    const bool isUrl = name.compare(0, sizeof kUrlPrefix - 1, kUrlPrefix) == 0;
-    if (!isUrl && ::GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (!isStreamAddress(name) && ::GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
 
     // Winamp 3 wants every name, stream addresses too, as a "file:" location.
     const std::string handed = winamp3() ? kWinamp3FilePrefix + name : name;
@@ -130,7 +163,10 @@ void PlayerControl::loadFile(const std::string& name) const {
     data.cbData = static_cast<DWORD>(handed.size() + 1);
     data.lpData = const_cast<char*>(handed.c_str());
     send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-    if (replacePlaylist) {
+    // A folder without playable files, an empty playlist file or a shortcut
+    // to nothing adds no entry, and Winamp's play with an empty playlist
+    // opens its Open dialog, behind the game: only what was added is played.
+    if (replacePlaylist && getPlaylistLength() > 0) {
         playlistBeginning();
         play();
     }

@@ -47,7 +47,10 @@ std::string positionText(std::int32_t milliseconds) {
 }
 
 std::string lengthText(std::int32_t reply, bool winamp3) {
-    // Winamp 3 answers in microseconds, Winamp 2 in seconds.
+    // Winamp 3 answers in microseconds, Winamp 2 in seconds. Both answer -1
+    // for a length they do not know (a stream, an empty playlist, an entry
+    // not read yet), which reads as no length.
+    if (reply == IPC_UNKNOWN_LENGTH) return minutesSecondsText(0);
     return minutesSecondsText(winamp3 ? reply / 1000000 : reply);
 }
 
@@ -88,15 +91,30 @@ std::string studioTitle(const std::string& windowText) {
     return title;
 }
 
-// "Artist - Song": the artist ends one character before the "-". A title
-// that starts with "-" has nothing in front of it, so its artist is empty.
+namespace {
+
+// Winamp's default title format writes "Artist - Title": the first " - "
+// is where the artist ends, so a hyphen inside a name ("Jay-Z", "AC-DC")
+// stays with it and a station's "Station - Artist - Song" splits once.
+constexpr char kTitleSeparator[] = " - ";
+constexpr std::size_t kTitleSeparatorLength = sizeof kTitleSeparator - 1;
+
+}  // namespace
+
+// Without " - " the title splits at its first "-": the artist ends one
+// character before it and the song starts two after it. A title that
+// starts with "-" has nothing in front of it, so its artist is empty.
 std::string artistOf(const std::string& title) {
+    const auto separator = title.find(kTitleSeparator);
+    if (separator != std::string::npos) return title.substr(0, separator);
     const auto dash = title.find('-');
     if (dash == std::string::npos || dash == 0) return {};
     return title.substr(0, dash - 1);
 }
 
 std::string songTitleOf(const std::string& title) {
+    const auto separator = title.find(kTitleSeparator);
+    if (separator != std::string::npos) return title.substr(separator + kTitleSeparatorLength);
     const auto dash = title.find('-');
     if (dash == std::string::npos) return title;
     if (dash + 2 >= title.size()) return {};

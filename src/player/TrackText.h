@@ -20,7 +20,8 @@ namespace vireo {
 [[nodiscard]] std::string minutesSecondsText(std::int32_t seconds);
 // Position reply in milliseconds: 61500 gives "1:01", -1 gives "0:00".
 [[nodiscard]] std::string positionText(std::int32_t milliseconds);
-// Length reply: seconds in the Winamp 2 family, microseconds in Winamp 3.
+// Length reply: seconds in the Winamp 2 family, microseconds in Winamp 3;
+// -1 (unknown) gives "0:00" in both.
 [[nodiscard]] std::string lengthText(std::int32_t reply, bool winamp3);
 
 // Winamp 3 answers the bitrate request with a code: 0 is 96, "112" and
@@ -30,9 +31,11 @@ namespace vireo {
 // The title in the Winamp 3 "STUDIO" window text, such as
 // "7. Artist - Song (1:02) (x)" -> "Artist - Song"; empty without a blank.
 [[nodiscard]] std::string studioTitle(const std::string& windowText);
-// The part before the first "-" without the character in front of it.
+// The part before the first " - "; without one, the part before the first
+// "-" less the character in front of it.
 [[nodiscard]] std::string artistOf(const std::string& title);
-// The part from two characters after the first "-"; the whole title without one.
+// The part after the first " - "; without one, the part from two characters
+// after the first "-", or the whole title without any "-".
 [[nodiscard]] std::string songTitleOf(const std::string& title);
 
 // Jump targets, computed as Winamp's 32-bit integers would be: they wrap

@@ -61,7 +61,9 @@ inline constexpr unsigned IPC_SMALLEST_ADDRESS = 0x10000;
 // Arguments of IPC_GETOUTPUTTIME.
 inline constexpr int OUTPUTTIME_POSITION = 0;  // reply: milliseconds
 inline constexpr int OUTPUTTIME_LENGTH =
-    1;  // reply: seconds (microseconds in Winamp 3), -1 unknown
+    1;  // reply: seconds (microseconds in Winamp 3), or IPC_UNKNOWN_LENGTH
+// The length reply for a stream, an empty playlist or an entry not read yet.
+inline constexpr int IPC_UNKNOWN_LENGTH = -1;
 
 // Arguments of IPC_GETINFO.
 inline constexpr int GETINFO_SAMPLERATE = 0;  // kHz

@@ -21,8 +21,14 @@ namespace vireo {
 
 namespace {
 
-// Set by pluginQuit. Winamp frees the DLL right after it, and may do so from
-// inside the options window's message loop, while pluginConfig waits below.
+// Set by pluginQuit. Winamp calls quit when it closes, once its main loop
+// has ended (the WM_QUIT has ended the options window's loop first), and at
+// logoff or shutdown from inside whatever loop runs, the options window's
+// included, while pluginConfig waits below; neither frees the DLL. Only an
+// uninstall from Winamp's Preferences frees a plug-in right after quit, and
+// only one that asks for it (a winampUninstallPlugin export, which this
+// plug-in does not have); the reference below keeps the code mapped should
+// a host free it inside the options window's loop all the same.
 bool quitHasRun = false;
 
 // A reference of the plug-in's own on this module, so that the code the

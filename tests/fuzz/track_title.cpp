@@ -1,7 +1,7 @@
 // Title cuts of the Winamp 3 window text and the artist/song split, on any
 // bytes: the studio title is a piece of the text after its first blank, the
 // artist a beginning and the song a tail of the title, and the two never
-// overlap.
+// overlap; split at a " - ", they are the title once more, split once.
 
 #include <cstdint>
 #include <string>
@@ -19,7 +19,10 @@ void checkSplit(const std::string& title) {
     FUZZ_CHECK(title.compare(0, artist.size(), artist) == 0);
     FUZZ_CHECK(song.size() <= title.size());
     FUZZ_CHECK(title.compare(title.size() - song.size(), song.size(), song) == 0);
-    if (title.find('-') != std::string::npos) {
+    if (title.find(" - ") != std::string::npos) {
+        FUZZ_CHECK(artist + " - " + song == title);
+        FUZZ_CHECK(artist.find(" - ") == std::string::npos);
+    } else if (title.find('-') != std::string::npos) {
         FUZZ_CHECK(artist.size() + song.size() < title.size());
     } else {
         FUZZ_CHECK(artist.empty() && song == title);

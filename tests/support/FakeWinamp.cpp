@@ -1,7 +1,10 @@
 #include "support/FakeWinamp.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "player/WinampIpc.h"
@@ -219,17 +222,20 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
 
     switch (wParam) {
         case vireo::WINAMP_BUTTON2:
-            // Play with nothing to play opens the Open-file dialog.
+            // Main_OnButton2: stopped with nothing to play, the Open-file dialog.
             if (playStatus_ == vireo::IPC_STOPPED && playlist_.empty()) {
                 effects_.emplace_back(kFileDialogOpened);
                 break;
             }
-            // Play resumes a paused track and starts any other from its beginning.
-            if (playStatus_ != vireo::IPC_PAUSED) position_ = 0;
-            playStatus_ = vireo::IPC_PLAYING;
+            // Main_OnButton2: paused it resumes, else it starts the current entry afresh.
+            if (playStatus_ == vireo::IPC_PAUSED) {
+                playStatus_ = vireo::IPC_PLAYING;
+            } else {
+                startTrack();
+            }
             break;
         case vireo::WINAMP_BUTTON3:
-            // Pause toggles: a second pause resumes; stopped, nothing happens.
+            // Main_OnButton3: pause toggles while playing or paused; stopped, nothing.
             if (playStatus_ == vireo::IPC_PLAYING) {
                 playStatus_ = vireo::IPC_PAUSED;
             } else if (playStatus_ == vireo::IPC_PAUSED) {
@@ -240,8 +246,8 @@ LRESULT FakeWinamp::onCommand(WPARAM wParam, LPARAM lParam) {
             playStatus_ = vireo::IPC_STOPPED;
             break;
         case vireo::WINAMP_BUTTON4_CTRL:
-            // Stop after current toggles, and only while playing.
-            if (playStatus_ == vireo::IPC_PLAYING) stopAfterCurrent_ = !stopAfterCurrent_;
+            // Main_OnButton4: stop after current toggles while playing or paused.
+            if (playStatus_ != vireo::IPC_STOPPED) stopAfterCurrent_ = !stopAfterCurrent_;
             break;
         case vireo::WINAMP_BUTTON5:
             stepPlaylist(1);
@@ -266,16 +272,49 @@ void FakeWinamp::setPlaylist(const std::vector<std::string>& titles) {
     for (std::size_t i = 0; i < titles.size(); ++i) titles_[static_cast<int>(i)] = titles[i];
 }
 
-// The first and last entry start playback only when already playing.
-void FakeWinamp::jumpToEntry(int index) {
-    playlistPosition_ = index;
-    if (playStatus_ == vireo::IPC_PLAYING) position_ = 0;
+void FakeWinamp::setTitle(const std::string& title) {
+    title_ = title;
+    holdEntry(playlistPosition_, title);
 }
 
+void FakeWinamp::setTitleAt(int index, const std::string& title) {
+    titles_[index] = title;
+    holdEntry(index, title);
+}
+
+void FakeWinamp::holdEntry(int index, const std::string& name) {
+    if (index < 0) return;
+    while (static_cast<int>(playlist_.size()) <= index) playlist_.push_back(name);
+}
+
+// StartPlaying: the entry plays from its beginning, and a stop after the
+// current track set for the one before is cleared.
+void FakeWinamp::startTrack() {
+    playStatus_ = vireo::IPC_PLAYING;
+    position_ = 0;
+    stopAfterCurrent_ = false;
+}
+
+// Main_OnButton1 and Main_OnButton5 with ctrl: the first and last entry start
+// playing while playing or paused; stopped, Winamp stays stopped.
+void FakeWinamp::jumpToEntry(int index) {
+    playlistPosition_ = index;
+    if (playStatus_ != vireo::IPC_STOPPED) startTrack();
+}
+
+// Main_OnButton5 and Main_OnButton1: next and previous stop at the ends, or
+// wrap to the other end with repeat on; the new entry starts while playing or
+// paused, and stopped, Winamp stays stopped on it.
 void FakeWinamp::stepPlaylist(int delta) {
     if (playlist_.empty()) return;
     const int last = static_cast<int>(playlist_.size()) - 1;
-    playlistPosition_ = std::clamp(playlistPosition_ + delta, 0, last);
+    int next = playlistPosition_ + delta;
+    if (next < 0 || next > last) {
+        if (!repeat_) return;
+        next = next < 0 ? last : 0;
+    }
+    playlistPosition_ = next;
+    if (playStatus_ != vireo::IPC_STOPPED) startTrack();
 }
 
 LRESULT FakeWinamp::onRequest(WPARAM wParam, LPARAM lParam) {
@@ -296,34 +335,39 @@ LRESULT FakeWinamp::onRequest(WPARAM wParam, LPARAM lParam) {
     return reply;
 }
 
+// Main_OnIPC, request by request.
 LRESULT FakeWinamp::builtInReply(int number, std::int32_t argument, WPARAM) {
     switch (number) {
         case vireo::IPC_GETVERSION:
             return replyOf(version_);
-        case vireo::IPC_DELETE:
+        case vireo::IPC_DELETE: {
+            // IPC_DELETE answers 1 when there were entries to remove.
+            const LRESULT removed = playlist_.empty() ? 0 : 1;
             playlist_.clear();
+            titles_.clear();
             playlistPosition_ = 0;
-            return 0;
+            return removed;
+        }
         case vireo::IPC_ISPLAYING:
             return replyOf(playStatus_);
         case vireo::IPC_GETOUTPUTTIME:
-            // A stopped Winamp has no position.
+            // IPC_GETOUTPUTTIME: a stopped Winamp has no position.
             if (argument == vireo::OUTPUTTIME_POSITION)
                 return playStatus_ == vireo::IPC_STOPPED ? -1 : replyOf(position_);
             if (argument == vireo::OUTPUTTIME_LENGTH) return replyOf(length_);
-            return -1;
+            return 0;
         case vireo::IPC_JUMPTOTIME:
-            // A jump while stopped fails with -1; one before the start goes to 0.
+            // IPC_JUMPTOTIME: -1 unless playing (paused counts); before the start is the start.
             if (playStatus_ == vireo::IPC_STOPPED) return -1;
             position_ = std::max(argument, 0);
             return 0;
         case vireo::IPC_SETVOLUME:
-            // -666 asks for the volume; any other value sets its low byte.
+            // IPC_SETVOLUME: -666 asks for the volume; any other value sets its low byte.
             if (argument == vireo::IPC_QUERY) return replyOf(volume_);
             volume_ = static_cast<std::uint8_t>(argument);
             return 0;
         case vireo::IPC_SETPANNING: {
-            // -666 asks for the panning; any other value is a signed char held to -127..127.
+            // IPC_SETPANNING: -666 asks; any other value is a signed char held to -127..127.
             if (argument == vireo::IPC_QUERY) return replyOf(panning_);
             const std::int32_t low = argument & 0xFF;
             panning_ = std::clamp(low > 0x7F ? low - 0x100 : low, vireo::PANNING_LEFT,
@@ -342,24 +386,32 @@ LRESULT FakeWinamp::builtInReply(int number, std::int32_t argument, WPARAM) {
         case vireo::IPC_GETEQDATA:
             equaliserEntry_ = argument;
             return replyOf(equaliser(argument));
-        case vireo::IPC_SETEQDATA:
-            setEqualiser(equaliserEntry_, argument);
+        case vireo::IPC_SETEQDATA: {
+            // IPC_SETEQDATA: the entry the last 127 chose (or 0xDBnn.... names
+            // its own) takes the value's low byte.
+            int entry = equaliserEntry_;
+            if ((static_cast<std::uint32_t>(argument) & 0xFF000000u) == 0xDB000000u)
+                entry = (argument >> 16) & 0xFF;
+            setEqualiser(entry, argument & 0xFF);
             return 0;
+        }
         case vireo::IPC_GETPLAYLISTTITLE: {
+            // IPC_GETPLAYLISTTITLE: 0 for an index outside the playlist.
+            if (argument < 0 || argument >= static_cast<std::int32_t>(playlist_.size())) return 0;
             const auto own = titles_.find(argument);
             if (own != titles_.end()) return reinterpret_cast<LRESULT>(own->second.c_str());
             if (title_) return reinterpret_cast<LRESULT>(title_->c_str());
             return 0;
         }
         case vireo::IPC_SET_SHUFFLE:
-            // Any non-zero value is on.
+            // IPC_SET_SHUFFLE and IPC_SET_REPEAT: any non-zero value is on; both answer 1.
             shuffle_ = argument != 0 ? 1 : 0;
-            return 0;
+            return 1;
         case vireo::IPC_SET_REPEAT:
             repeat_ = argument != 0 ? 1 : 0;
-            return 0;
+            return 1;
         default:
-            // A request Winamp does not know answers 1.
+            // Main_OnIPC answers 1 to a request it does not know.
             return vireo::IPC_UNKNOWN_REPLY;
     }
 }
@@ -377,11 +429,64 @@ LRESULT FakeWinamp::onCopyData(WPARAM wParam, LPARAM lParam) {
         received.message.byteCount = data->cbData;
         if (data->lpData && data->cbData > 0)
             received.message.bytes.assign(static_cast<const char*>(data->lpData), data->cbData);
-        if (data->dwData == vireo::IPC_PLAYFILE)
-            playlist_.push_back(received.message.bytes.c_str());
+        if (data->dwData == vireo::IPC_PLAYFILE) appendThing(received.message.bytes.c_str());
     }
     log_.push_back(std::move(received));
     return TRUE;
+}
+
+namespace {
+
+// The handful of kinds the double plays; Winamp asks its input plug-ins.
+bool playable(const std::string& name) {
+    static const char* const kinds[] = {".mp3", ".ogg", ".flac", ".wav", ".m4a", ".aac", ".wma"};
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) return false;
+    std::string kind = name.substr(dot);
+    for (char& c : kind) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return std::find(std::begin(kinds), std::end(kinds), kind) != std::end(kinds);
+}
+
+bool isPlaylistFile(const std::string& name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) return false;
+    return _stricmp(name.c_str() + dot, ".m3u") == 0 || _stricmp(name.c_str() + dot, ".m3u8") == 0;
+}
+
+}  // namespace
+
+// PlayList_appendthing: a folder adds the playable files in it and below
+// (PlayList_adddir), a playlist file its entries, anything else itself; an
+// empty folder or playlist file adds nothing.
+void FakeWinamp::appendThing(const std::string& name) {
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        WIN32_FIND_DATAA found{};
+        HANDLE search = ::FindFirstFileA((name + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return;
+        do {
+            const std::string entry = found.cFileName;
+            if (entry == "." || entry == "..") continue;
+            const std::string path = name + "\\" + entry;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                appendThing(path);
+            } else if (playable(entry)) {
+                playlist_.push_back(path);
+            }
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+        return;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && isPlaylistFile(name)) {
+        std::ifstream list(name);
+        std::string line;
+        while (std::getline(list, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty() && line[0] != '#') playlist_.push_back(line);
+        }
+        return;
+    }
+    playlist_.push_back(name);
 }
 
 FakeStudioWindow::FakeStudioWindow(const std::string& text) {

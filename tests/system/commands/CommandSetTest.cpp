@@ -47,6 +47,8 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
     };
     const WinampMessage length = request(IPC_GETLISTLENGTH);
     const WinampMessage status = request(IPC_ISPLAYING);
+    const WinampMessage next = command(WINAMP_BUTTON5);
+    const WinampMessage previous = command(WINAMP_BUTTON1);
     const Row rows[] = {
         {"", {}},
         {"Play", {length, command(WINAMP_BUTTON2)}},
@@ -58,11 +60,23 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
         {"PlayCD", {command(WINAMP_PLAY_AUDIOCD)}},
         {"stop", {command(WINAMP_BUTTON4)}},
         {"StopAfter", {command(WINAMP_BUTTON4_CTRL)}},
-        {"NextTrack 2", {command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}},
+        {"NextTrack 2", {length, command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}},
         {"NextTrack", {command(WINAMP_BUTTON5)}},
-        {"NextTrack 2 3", {command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}},
+        {"NextTrack 2 3", {length, command(WINAMP_BUTTON5), command(WINAMP_BUTTON5)}},
         {"NextTrack -1", {}},
         {"PreviousTrack 1", {command(WINAMP_BUTTON1)}},
+        // A count of at least the three entries: 3 + count mod 3 steps.
+        {"NextTrack 20000", {length, next, next, next, next, next}},
+        {"PreviousTrack 7", {length, previous, previous, previous, previous}},
+        {"NextTrack 9", {length, command(WINAMP_BUTTON5)}, IPC_PLAYING, true},
+        {"Load https://radio.example/live",
+         {request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
+          copyData(IPC_PLAYFILE, "https://radio.example/live"), length,
+          command(WINAMP_BUTTON1_CTRL), command(WINAMP_BUTTON2)}},
+        {"Load HTTP://radio.example/live",
+         {request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
+          copyData(IPC_PLAYFILE, "HTTP://radio.example/live"), length, command(WINAMP_BUTTON1_CTRL),
+          command(WINAMP_BUTTON2)}},
         // The jumps begin playback as the help says; Winamp's only while playing.
         {"PlaylistBeginning",
          {status, command(WINAMP_BUTTON1_CTRL), length, command(WINAMP_BUTTON2)}},
@@ -109,8 +123,9 @@ TEST_F(CommandSetTest, LoadHandsOverANameWithBlanksAndSetPcmSwitchesTheMode) {
     const std::string name = binDirectory() + "track one with blanks.mp3";
     std::ofstream(name) << "x";
     const std::vector<WinampMessage> replacing{
-        request(IPC_GETVERSION),      request(IPC_DELETE),          command(WINAMP_BUTTON4),
-        copyData(IPC_PLAYFILE, name), command(WINAMP_BUTTON1_CTRL), command(WINAMP_BUTTON2)};
+        request(IPC_GETVERSION),      request(IPC_DELETE),        command(WINAMP_BUTTON4),
+        copyData(IPC_PLAYFILE, name), request(IPC_GETLISTLENGTH), command(WINAMP_BUTTON1_CTRL),
+        command(WINAMP_BUTTON2)};
     EXPECT_TRUE(sameMessages(run("Load " + name), replacing));
 
     run("SetPCM 1");
@@ -121,6 +136,17 @@ TEST_F(CommandSetTest, LoadHandsOverANameWithBlanksAndSetPcmSwitchesTheMode) {
     EXPECT_EQ(playerControl.getPcmMode(), 0);
     EXPECT_TRUE(sameMessages(run("LOAD " + name), replacing));
     ::DeleteFileA(name.c_str());
+
+    // Winamp adds nothing for a folder without playable files: nothing is
+    // played, or Winamp would open its Open dialog behind the game.
+    const std::string folder = binDirectory() + "folder without music";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    EXPECT_TRUE(sameMessages(run("Load " + folder),
+                             {request(IPC_GETVERSION), request(IPC_DELETE), command(WINAMP_BUTTON4),
+                              copyData(IPC_PLAYFILE, folder), request(IPC_GETLISTLENGTH)}));
+    EXPECT_TRUE(winamp.playlist().empty());
+    EXPECT_TRUE(winamp.effects().empty());
+    ::RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(CommandSetTest, SettingCommandsWriteTheRegistry) {

@@ -113,19 +113,46 @@ TEST_F(PlayerControlTest, EachControlSendsItsMessages) {
     }
 }
 
-TEST_F(PlayerControlTest, StepsCountOnceForZeroAndNotAtAllBelow) {
+// Counts of at least the playlist's length L step L + count mod L times,
+// asking for L once; counts of 0 and 1 ask nothing.
+TEST_F(PlayerControlTest, StepsCountOnceForZeroNotAtAllBelowAndBoundedByThePlaylist) {
     struct Row {
         int count;
+        int entries;
         std::size_t sends;
     };
-    const Row rows[] = {{0, 1}, {1, 1}, {3, 3}, {-2, 0}, {INT_MIN, 0}};
+    const Row rows[] = {
+        {0, 3, 1},     {1, 3, 1},       {2, 3, 2}, {3, 3, 3}, {4, 3, 4},
+        {20000, 3, 5}, {INT_MAX, 3, 4}, {2, 1, 1}, {5, 0, 1}, {INT_MAX, 0, 1},
+        {-2, 3, 0},    {INT_MIN, 3, 0}, {1, 0, 1},
+    };
     for (const auto& row : rows) {
-        winamp.clear();
-        player.nextTrack(row.count);
-        EXPECT_EQ(winamp.commands(), std::vector<unsigned>(row.sends, WINAMP_BUTTON5)) << row.count;
-        winamp.clear();
-        player.previousTrack(row.count);
-        EXPECT_EQ(winamp.commands(), std::vector<unsigned>(row.sends, WINAMP_BUTTON1)) << row.count;
+        winamp.setPlaylist(std::vector<std::string>(static_cast<std::size_t>(row.entries), "e"));
+        for (const unsigned id : {WINAMP_BUTTON5, WINAMP_BUTTON1}) {
+            winamp.clear();
+            if (id == WINAMP_BUTTON5) {
+                player.nextTrack(row.count);
+            } else {
+                player.previousTrack(row.count);
+            }
+            EXPECT_EQ(winamp.commands(), std::vector<unsigned>(row.sends, id)) << row.count;
+            EXPECT_EQ(winamp.requests(IPC_GETLISTLENGTH).size(), row.count > 1 ? 1u : 0u)
+                << row.count;
+        }
+    }
+
+    // The bounded steps end where the whole count would, repeat off and on.
+    winamp.setPlaylist({"one", "two", "three"});
+    for (const int repeat : {0, 1}) {
+        player.setRepeat(repeat);
+        for (const int count : {3, 4, 5, 6, 7, 11}) {
+            winamp.setPlaylistPosition(0);
+            player.nextTrack(count);
+            EXPECT_EQ(winamp.playlistPosition(), repeat ? count % 3 : 2) << count;
+            winamp.setPlaylistPosition(2);
+            player.previousTrack(count);
+            EXPECT_EQ(winamp.playlistPosition(), repeat ? (2 - count % 3 + 3) % 3 : 0) << count;
+        }
     }
 }
 
@@ -234,6 +261,7 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
     ASSERT_EQ(file.size(), 14u);
     scratch.addFile(file);
     scratch.addFolder("album");
+    scratch.addFile("empty.m3u");
     const std::string url = "http://radio.example:8000/live";
 
     struct Row {
@@ -241,6 +269,7 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
         int pcmMode;
         std::string name;
         std::string handed;  // empty: nothing at all is sent
+        bool adds = true;    // Winamp adds an entry for it
     };
     const Row rows[] = {
         {0x2091, 0, file, file},
@@ -254,13 +283,22 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
         {0x5666, 0, file, file},
         {0x5666, 1, url, url},
         {0x5000, 0, file, file},
-        {0x2091, 0, "album", "album"},
+        // Nothing playable in them: nothing to play either.
+        {0x2091, 0, "album", "album", false},
+        {0x5092, 0, "empty.m3u", "empty.m3u", false},
         {0x2091, 0, "missing.mp3", ""},
         {0x2091, 0, "", ""},
-        {0x2091, 0, "HTTP://radio.example/live", ""},
-        {0x2091, 0, "Http://radio.example/live", ""},
+        // A scheme has no letter case.
+        {0x2091, 0, "HTTP://radio.example/live", "HTTP://radio.example/live"},
+        {0x5092, 0, "Http://radio.example/live", "Http://radio.example/live"},
+        {0x5092, 0, "https://radio.example/live", "https://radio.example/live"},
+        {0x5666, 0, "HTTPS://radio.example/live", "HTTPS://radio.example/live"},
+        {0x3000, 0, "hTTps://radio.example/live", "file:hTTps://radio.example/live"},
         {0x2091, 0, " http://radio.example/live", ""},
         {0x3000, 1, "http:/radio.example", ""},
+        {0x2091, 0, "https:/radio.example", ""},
+        {0x2091, 0, "httpx://radio.example", ""},
+        {0x2091, 0, "ftp://radio.example/live", ""},
     };
     for (const auto& row : rows) {
         winamp.clear();
@@ -277,7 +315,8 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
                 expected.push_back(command(WINAMP_BUTTON4));
             }
             expected.push_back(copyData(IPC_PLAYFILE, row.handed));
-            if (replace) {
+            if (replace) expected.push_back(request(IPC_GETLISTLENGTH));
+            if (replace && row.adds) {
                 expected.push_back(command(WINAMP_BUTTON1_CTRL));
                 expected.push_back(command(WINAMP_BUTTON2));
             }
@@ -285,6 +324,7 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
         EXPECT_TRUE(sameMessages(winamp.messages(), expected))
             << "'" << row.name << "' version " << std::hex << row.version << " mode "
             << row.pcmMode;
+        EXPECT_TRUE(winamp.effects().empty()) << row.name;
     }
 
     // The record's byte count includes the terminator, and wParam is 0.
@@ -381,7 +421,8 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
         {"position -1", position(-1), positionText, "0:00", positionSent},
         {"position while stopped", stopped, positionText, "0:00", positionSent},
         {"W2 length 3600", length(0x2091, 3600), lengthText, "60:00", lengthSent},
-        {"W2 length -1", length(0x2091, -1), lengthText, "0:-1", lengthSent},
+        {"W2 length -1", length(0x2091, -1), lengthText, "0:00", lengthSent},
+        {"W5.9.2 length -1", length(0x5092, -1), lengthText, "0:00", lengthSent},
         {"W3 length 245000000", length(0x3000, 245000000), lengthText, "4:05", lengthSent},
         {"W3 length -1", length(0x3000, -1), lengthText, "0:00", lengthSent},
         {"W5 length 245", length(0x5666, 245), lengthText, "4:05", lengthSent},
@@ -423,34 +464,77 @@ TEST_F(PlayerControlTest, TrackInformationPerFamily) {
                              {request(126, 2), request(104), request(125), request(124)}));
 }
 
-// The double answers as Winamp 5 does, so that the rows above mean what
-// they would with the real player.
-TEST_F(PlayerControlTest, TheDoubleAnswersAsWinamp5) {
+// The double answers as Winamp 5.9.2 does, so that the rows above mean what
+// they would with the real player; the version changes none of it.
+TEST_F(PlayerControlTest, TheDoubleAnswersAsWinamp592) {
     constexpr int kUnknownRequest = 999;
     const auto ask = [&](std::int32_t argument, int number) {
         return ::SendMessageA(winamp.handle(), WM_WA_IPC, static_cast<WPARAM>(argument), number);
     };
-    player.play();  // nothing to play: Winamp opens its Open dialog instead
-    EXPECT_EQ(winamp.effects(), std::vector<std::string>{kFileDialogOpened});
-    winamp.setPlaylist({"one", "two", "three"});
-    player.stopAfterCurrent();             // ignored while stopped
-    EXPECT_EQ(player.fastForward(5), -1);  // no position and no jump while stopped
-    player.play();
-    player.fastRewind(5);  // before the start: the start
-    player.stopAfterCurrent();
-    player.pause();
-    player.pause();  // resumes
-    player.playlistEnd();
-    EXPECT_EQ(winamp.position(), 0);
-    EXPECT_TRUE(winamp.stopsAfterCurrent());
-    EXPECT_EQ(winamp.playStatus(), IPC_PLAYING);
-    EXPECT_EQ(winamp.playlistPosition(), 2);
+    ScratchDirectory scratch;
+    scratch.addFolder("nothing playable");
+    scratch.addFile("nothing playable\\cover.jpg");
+    scratch.addFile("empty.m3u");
+    for (const std::uint32_t version : {0x5092u, 0x5666u}) {
+        SCOPED_TRACE(::testing::Message() << std::hex << version);
+        winamp.setVersion(version);
+        player.stop();
+        EXPECT_EQ(player.clearPlaylist(), 0);  // nothing removed
+        winamp.clear();
+        player.play();  // nothing to play: Winamp opens its Open dialog instead
+        EXPECT_EQ(winamp.effects(), std::vector<std::string>{kFileDialogOpened});
+        player.setPcmMode(1);
+        player.loadFile("nothing playable");
+        player.loadFile("empty.m3u");
+        EXPECT_TRUE(winamp.playlist().empty());
 
-    ask(300, IPC_SETVOLUME);
-    EXPECT_EQ(ask(IPC_QUERY, IPC_SETVOLUME), 44);  // the low byte
-    ask(128, IPC_SETPANNING);
-    EXPECT_EQ(ask(IPC_QUERY, IPC_SETPANNING), -127);  // a signed char, held to -127
-    EXPECT_EQ(ask(0, kUnknownRequest), IPC_UNKNOWN_REPLY);
+        winamp.setPlaylist({"one", "two", "three"});
+        EXPECT_EQ(ask(3, IPC_GETPLAYLISTTITLE), 0);  // outside the playlist
+        EXPECT_EQ(ask(-1, IPC_GETPLAYLISTTITLE), 0);
+        player.stopAfterCurrent();             // ignored while stopped
+        EXPECT_EQ(player.fastForward(5), -1);  // no position and no jump while stopped
+        EXPECT_FALSE(winamp.stopsAfterCurrent());
+        player.play();
+        player.fastRewind(5);  // before the start: the start
+        EXPECT_EQ(winamp.position(), 0);
+        player.pause();
+        player.stopAfterCurrent();  // taken while paused
+        EXPECT_TRUE(winamp.stopsAfterCurrent());
+        EXPECT_EQ(player.fastForward(5), 0);  // a paused track jumps
+        EXPECT_EQ(winamp.position(), 5000);
+        player.playlistEnd();  // paused: the last entry starts, without the stop
+        EXPECT_EQ(winamp.playStatus(), IPC_PLAYING);
+        EXPECT_EQ(winamp.playlistPosition(), 2);
+        EXPECT_EQ(winamp.position(), 0);
+        EXPECT_FALSE(winamp.stopsAfterCurrent());
+
+        player.nextTrack(1);  // the end, repeat off: nothing moves
+        EXPECT_EQ(winamp.playlistPosition(), 2);
+        EXPECT_EQ(player.setRepeat(1), 1);
+        winamp.setPosition(7000);
+        player.nextTrack(1);  // wraps, and the new entry starts
+        EXPECT_EQ(winamp.playlistPosition(), 0);
+        EXPECT_EQ(winamp.position(), 0);
+        player.previousTrack(1);
+        EXPECT_EQ(winamp.playlistPosition(), 2);
+        player.stop();
+        player.playlistBeginning();  // stopped: moves, stays stopped
+        EXPECT_EQ(winamp.playStatus(), IPC_STOPPED);
+        EXPECT_EQ(player.setRepeat(0), 1);
+        EXPECT_EQ(player.setShuffle(1), 1);
+
+        ask(300, IPC_SETVOLUME);
+        EXPECT_EQ(ask(IPC_QUERY, IPC_SETVOLUME), 44);  // the low byte
+        ask(128, IPC_SETPANNING);
+        EXPECT_EQ(ask(IPC_QUERY, IPC_SETPANNING), -127);  // a signed char, held to -127
+        player.setPreamp(EQDATA_PREAMP_MAX);
+        ask(EQDATA_PREAMP, IPC_GETEQDATA);
+        ask(0x140, IPC_SETEQDATA);
+        EXPECT_EQ(winamp.equaliser(EQDATA_PREAMP), 0x40);  // the low byte
+        EXPECT_EQ(ask(0, kUnknownRequest), IPC_UNKNOWN_REPLY);
+        EXPECT_EQ(player.clearPlaylist(), 1);  // entries removed
+        player.setPcmMode(0);
+    }
 }
 
 // Every operation, for a player without a usable window.

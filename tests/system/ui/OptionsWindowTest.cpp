@@ -80,7 +80,7 @@ TEST_F(OptionsWindowTest, EscDoesNothingWhileCloseAndTheTitleBarClose) {
     EXPECT_TRUE(openAfterEsc);
     EXPECT_FALSE(greetingVisible);
     configure([](Dialog& options) { options.click(IDOK); });
-    session_.reset();  // Winamp frees the DLL: the closed window holds it no more
+    session_.reset();  // quit and FreeLibrary: the closed window holds the DLL no more
     EXPECT_EQ(::GetModuleHandleA(pluginDllPath().c_str()), nullptr);
 }
 
@@ -463,18 +463,32 @@ TEST_F(OptionsWindowTest, DisplayPageColourAndStartLine) {
     }
 }
 
-// Winamp quitting while the options window is open: its main window calls
-// the quit entry and frees the DLL from inside the options window's loop;
-// once the configuration entry has returned, Winamp ends its window and the
-// process. Run in a child process, whose exit is Winamp's; each failure
-// exits with its own code.
+// Winamp ending while the options window is open, in each of the orders
+// Winamp 5.9.2 knows. Run in a child process, whose exit is Winamp's; each
+// failure exits with its own code.
+enum class WinampEnd {
+    // Closing Winamp (Main_OnClose, Main_OnDestroy): its window goes and a
+    // WM_QUIT ends the modal loops, the options window's too; only after the
+    // main loop has ended does WinMain's unload_genplugins call quit, and
+    // nothing frees the DLL.
+    Closed,
+    // Logoff or shutdown: WM_ENDSESSION (Main_OnEndSession) calls quit from
+    // inside whatever loop runs, the options window's included; no free.
+    SessionEnds,
+    // Uninstall from Preferences, for a plug-in that asks to go at once
+    // (winampUninstallPlugin): quit, then FreeModule, from inside the options
+    // window's loop. Vireo does not ask, but a host may free it so.
+    Uninstalled,
+};
 constexpr char kQuittingWinampClass[] = "VireoTestQuittingWinamp";
+constexpr UINT kUninstallMessage = WM_APP;  // the Preferences page's Remove button
 constexpr UINT kWatchPeriodMs = 50;
 constexpr auto kQuitDeadline = 20s;
-constexpr int kNeverClosed = 2, kStillOpen = 3, kUnmapped = 4, kTimerLeft = 5;
+constexpr int kNeverClosed = 2, kStillOpen = 3, kUnmapped = 4, kTimerLeft = 5, kNoQuit = 6;
 
 LoadedPlugin* quittingPlugin = nullptr;
 HWND quittingWinamp = nullptr;
+WinampEnd winampEnd = WinampEnd::Closed;
 bool quitOverThePage = false;  // the General page open over the options window
 std::chrono::steady_clock::time_point quitDeadline;
 
@@ -485,27 +499,55 @@ bool shown(const char* caption) {
 
 LRESULT CALLBACK quittingWinampProc(HWND window, UINT message, WPARAM wParam,
                                     LPARAM lParam) noexcept {
-    if (message != WM_CLOSE) return ::DefWindowProcA(window, message, wParam, lParam);
-    quittingPlugin->unload();  // quit, then FreeLibrary
-    return 0;
+    switch (message) {
+        case WM_CLOSE:
+            ::DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+        case WM_ENDSESSION:
+            if (wParam) quittingPlugin->quit();
+            return 0;
+        case kUninstallMessage:
+            quittingPlugin->unload();  // quit, then FreeLibrary
+            return 0;
+        default:
+            return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void endWinamp() {
+    switch (winampEnd) {
+        case WinampEnd::Closed:
+            ::PostMessageA(quittingWinamp, WM_CLOSE, 0, 0);
+            break;
+        case WinampEnd::SessionEnds:
+            ::PostMessageA(quittingWinamp, WM_ENDSESSION, TRUE, 0);
+            break;
+        case WinampEnd::Uninstalled:
+            ::PostMessageA(quittingWinamp, kUninstallMessage, 0, 0);
+            break;
+    }
 }
 
 // Dispatched by the options window's loop: once the window (and the page)
-// shows, Winamp is told to close; past the deadline the child gives up.
-void CALLBACK closeWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
-    static bool opening = false, closing = false;
+// shows, Winamp is ended; past the deadline the child gives up.
+void CALLBACK endWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
+    static bool opening = false, ending = false;
     if (quitOverThePage && !opening && shown(kOptionsCaption)) {
         ::PostMessageA(::FindWindowA(nullptr, kOptionsCaption), WM_COMMAND, IDC_GENERAL, 0);
         opening = true;
     }
-    if (!closing && shown(quitOverThePage ? kGeneralCaption : kOptionsCaption)) {
-        ::PostMessageA(quittingWinamp, WM_CLOSE, 0, 0);
-        closing = true;
+    if (!ending && shown(quitOverThePage ? kGeneralCaption : kOptionsCaption)) {
+        endWinamp();
+        ending = true;
     }
     if (std::chrono::steady_clock::now() > quitDeadline) ::ExitProcess(kNeverClosed);
 }
 
-[[noreturn]] void winampQuitsWhileTheOptionsAreOpen(bool overThePage) {
+[[noreturn]] void winampEndsWhileTheOptionsAreOpen(WinampEnd end, bool overThePage) {
+    winampEnd = end;
     quitOverThePage = overThePage;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = quittingWinampProc;
@@ -518,29 +560,52 @@ void CALLBACK closeWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
     quittingPlugin = &plugin;
     plugin.init(quittingWinamp);
     quitDeadline = std::chrono::steady_clock::now() + kQuitDeadline;
-    const UINT_PTR watch = ::SetTimer(nullptr, 0, kWatchPeriodMs, closeWinampOnceTheOptionsShow);
+    const UINT_PTR watch = ::SetTimer(nullptr, 0, kWatchPeriodMs, endWinampOnceTheOptionsShow);
     PluginRecord* record = plugin.record();
-    record->config();  // returns once quit has ended the window
+    record->config();  // returns once the window has ended
     ::KillTimer(nullptr, watch);
     if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, kGeneralCaption))
         std::exit(kStillOpen);
-    // Winamp has let go: the configuration entry's own reference keeps the
-    // DLL mapped until the process ends.
+    if (end == WinampEnd::Closed) {
+        // The main loop takes the WM_QUIT that ended the options window,
+        // then Winamp calls quit, its window long gone.
+        MSG message;
+        bool quitMessage = false;
+        while (!quitMessage && ::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            quitMessage = message.message == WM_QUIT;
+        if (!quitMessage) std::exit(kNoQuit);
+        plugin.quit();
+    }
+    // The DLL stays mapped: Winamp has not freed it, or, uninstalled, the
+    // configuration entry's own reference keeps it until the process ends.
     if (!::GetModuleHandleA(pluginDllPath().c_str())) std::exit(kUnmapped);
-    // Quit has stopped its timers, which would fire on until Winamp's window goes.
-    if (::KillTimer(quittingWinamp, kAutoPauseTimer)) std::exit(kTimerLeft);
-    ::DestroyWindow(quittingWinamp);
-    ::PostQuitMessage(0);
-    MSG message;  // what is left of Winamp's queue, up to its quit
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT)
-        ::DispatchMessageA(&message);
+    if (end != WinampEnd::Closed) {
+        // Quit has stopped its timers, which would fire on until Winamp's window goes.
+        if (::KillTimer(quittingWinamp, kAutoPauseTimer)) std::exit(kTimerLeft);
+        ::DestroyWindow(quittingWinamp);
+        MSG message;  // what is left of Winamp's queue, up to its quit
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT)
+            ::DispatchMessageA(&message);
+    }
     std::exit(0);  // the DLL's detach and destructors run in Winamp's exit
 }
 
-TEST(WinampQuitTest, QuitWhileTheOptionsAreOpenEndsThemAndWinampExitsCleanly) {
+TEST(WinampQuitTest, WinampEndingWhileTheOptionsAreOpenEndsThemAndExitsCleanly) {
     deleteSettingsKey();
-    EXPECT_EXIT(winampQuitsWhileTheOptionsAreOpen(false), ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(winampQuitsWhileTheOptionsAreOpen(true), ::testing::ExitedWithCode(0), "");
+    struct Row {
+        WinampEnd end;
+        bool overThePage;
+    };
+    const Row rows[] = {
+        {WinampEnd::Closed, false},      {WinampEnd::Closed, true},
+        {WinampEnd::SessionEnds, false}, {WinampEnd::SessionEnds, true},
+        {WinampEnd::Uninstalled, false}, {WinampEnd::Uninstalled, true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EXIT(winampEndsWhileTheOptionsAreOpen(row.end, row.overThePage),
+                    ::testing::ExitedWithCode(0), "")
+            << "order " << static_cast<int>(row.end) << (row.overThePage ? ", page open" : "");
+    }
 }
 
 }  // namespace

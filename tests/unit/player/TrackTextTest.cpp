@@ -28,7 +28,8 @@ TEST(TrackTextTest, Winamp3CaptionIsCutToTheTitle) {
     for (const auto& row : rows) EXPECT_EQ(studioTitle(row.caption), row.title) << row.caption;
 }
 
-TEST(TrackTextTest, ArtistAndSongSplitAtTheFirstDash) {
+// At the first " - " when the title holds one, else at the first "-".
+TEST(TrackTextTest, ArtistAndSongSplitAtTheFirstSeparator) {
     struct Row {
         const char* title;
         const char* artist;
@@ -39,7 +40,11 @@ TEST(TrackTextTest, ArtistAndSongSplitAtTheFirstDash) {
         {"No separator", "", "No separator"},
         {"", "", ""},
         {"A-B", "", ""},
-        {"AC-DC - Live", "A", "C - Live"},
+        {"AC-DC - Live", "AC-DC", "Live"},
+        {"Jay-Z - Empire State", "Jay-Z", "Empire State"},
+        {"Station - Artist - Song", "Station", "Artist - Song"},
+        {" - - - ", "", "- - "},
+        {"Jay-Z", "Ja", ""},     // no " - ": the first "-" as before
         {"- Song", "", "Song"},  // nothing in front of the dash
         {"-", "", ""},
         {"Song -", "Song", ""},
@@ -72,8 +77,9 @@ TEST(TrackTextTest, MinutesAndSecondsTruncateAsSignedIntegers) {
         const char* text;
     };
     const LengthRow lengths[] = {
-        {245, false, "4:05"},      {3600, false, "60:00"}, {-1, false, "0:-1"},
-        {245000000, true, "4:05"}, {-1, true, "0:00"},     {999999, true, "0:00"},
+        {245, false, "4:05"},   {3600, false, "60:00"},    {-1, false, "0:00"},
+        {-61, false, "-1:-1"},  {245000000, true, "4:05"}, {-1, true, "0:00"},
+        {999999, true, "0:00"},
     };
     for (const auto& row : lengths)
         EXPECT_EQ(lengthText(row.reply, row.winamp3), row.text)
