@@ -1,10 +1,8 @@
 // The script file's byte form, the directories it may be written into, and
-// how the writer decides between a skip, a move and a write in place.
+// when the writer gives up moving and writes in place.
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
 #include "script/ScriptFile.h"
@@ -39,31 +37,6 @@ TEST(ScriptFileTest, OnlyAbsoluteDirectoriesAreWrittenInto) {
 
 constexpr char kPath[] = "D:\\hl\\cstrike\\Vireo.cfg";
 constexpr char kOtherPath[] = "D:\\hl\\valve\\Vireo.cfg";
-
-TEST(ScriptPlacementTest, SkipsOnlyTheBytesLastLeftInAFileOfTheirSize) {
-    ScriptPlacement placement;
-    EXPECT_FALSE(placement.unchanged(kPath, "", 0)) << "nothing written yet";
-    placement.moved(kPath, "abc");
-    const struct {
-        const char* path;
-        const char* bytes;
-        std::optional<std::uint64_t> size;
-        bool unchanged;
-    } rows[] = {
-        {kPath, "abc", 3, true},
-        {kPath, "abd", 3, false},        // new bytes of the same length
-        {kPath, "abc", 5, false},        // someone changed the file
-        {kPath, "abc", std::nullopt, false},  // someone deleted it
-        {kOtherPath, "abc", 3, false},   // another mod's folder
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(placement.unchanged(row.path, row.bytes, row.size), row.unchanged)
-            << row.path << " " << row.bytes;
-    placement.writtenInPlace(kOtherPath, "");
-    EXPECT_TRUE(placement.unchanged(kOtherPath, "", 0));
-    placement.failed();
-    EXPECT_FALSE(placement.unchanged(kOtherPath, "", 0)) << "a failed write leaves anything";
-}
 
 TEST(ScriptPlacementTest, TenRefusalsInARowWriteInPlaceUntilAMoveSucceeds) {
     ScriptPlacement placement;
