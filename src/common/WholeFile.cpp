@@ -44,4 +44,12 @@ bool writeWholeFile(const std::string& path, const std::string& bytes) noexcept 
     return true;
 }
 
+std::optional<std::uint64_t> fileSize(const std::string& path) noexcept {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
 }  // namespace vireo

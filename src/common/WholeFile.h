@@ -3,6 +3,7 @@
 // the C++ stream library out of a DLL that is also mapped into the game.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,5 +17,8 @@ namespace vireo {
 // file cannot be opened or not all bytes were written. Other processes (the
 // game) may read or write the file meanwhile.
 [[nodiscard]] bool writeWholeFile(const std::string& path, const std::string& bytes) noexcept;
+
+// The file's size, learnt without opening it; nothing when it is not there.
+[[nodiscard]] std::optional<std::uint64_t> fileSize(const std::string& path) noexcept;
 
 }  // namespace vireo

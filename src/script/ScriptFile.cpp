@@ -20,4 +20,47 @@ bool isAbsoluteDirectory(std::string_view directory) noexcept {
     return directory.size() >= 2 && directory[0] == '\\' && directory[1] == '\\';
 }
 
+bool ScriptPlacement::unchanged(std::string_view path, std::string_view bytes,
+                                std::optional<std::uint64_t> sizeOnDisk) const noexcept {
+    return !path_.empty() && path == path_ && bytes == bytes_ && sizeOnDisk == bytes.size();
+}
+
+bool ScriptPlacement::nextWriteInPlace(std::string_view path) noexcept {
+    // Refusals in another folder (the player changed mod) say nothing here.
+    if (!inPlace_ || path != refusedPath_) return false;
+    return ++writesInPlace_ % kWritesBetweenMoveRetries != 0;
+}
+
+void ScriptPlacement::moved(std::string_view path, std::string_view bytes) {
+    refusedPath_.clear();
+    refusals_ = 0;
+    inPlace_ = false;
+    writesInPlace_ = 0;
+    remember(path, bytes);
+}
+
+bool ScriptPlacement::refused(std::string_view path, bool notImplemented) {
+    if (path != refusedPath_) {
+        refusedPath_.assign(path);
+        refusals_ = 0;
+        inPlace_ = false;
+        writesInPlace_ = 0;
+    }
+    ++refusals_;
+    if (notImplemented || refusals_ >= kRefusalsBeforeInPlace) inPlace_ = true;
+    return inPlace_;
+}
+
+void ScriptPlacement::writtenInPlace(std::string_view path, std::string_view bytes) {
+    remember(path, bytes);
+}
+
+void ScriptPlacement::failed() noexcept { path_.clear(); }
+
+void ScriptPlacement::remember(std::string_view path, std::string_view bytes) {
+    path_.clear();  // known again only once both are stored
+    bytes_.assign(bytes);
+    path_.assign(path);
+}
+
 }  // namespace vireo

@@ -13,7 +13,51 @@ namespace vireo {
 
 namespace {
 
+bool moveOverExisting(const char* from, const char* to) noexcept {
+    // Neither MOVEFILE_COPY_ALLOWED, which would make it a copy written in
+    // place again, nor MOVEFILE_WRITE_THROUGH, which would flush every second
+    // for a file that is made anew at the next tick anyway.
+    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 ScriptWriteReport report;
+ScriptPlacement placement;
+ScriptFileMove moveFile = moveOverExisting;
+
+// Leaves bytes in the file at path: 0 when it holds them afterwards, else
+// the system's error code (the file then holds the old bytes after a refused
+// move, anything after a failed write in place).
+DWORD putInPlace(const std::string& path, const std::string& bytes) {
+    // The same bytes again spare antivirus and cloud-synced folders a new
+    // file every second; a file deleted or changed meanwhile is written anew.
+    if (placement.unchanged(path, bytes, fileSize(path))) return ERROR_SUCCESS;
+    if (!placement.nextWriteInPlace(path)) {
+        // A game that execs the file while a new one is moved over it reads
+        // the old script or the new one, never a cut one.
+        const std::string temporary = path + std::string(kScriptTemporarySuffix);
+        if (!writeWholeFile(temporary, bytes)) {
+            const DWORD error = ::GetLastError();
+            ::DeleteFileA(temporary.c_str());  // a full disk leaves a part
+            return error;
+        }
+        if (moveFile(temporary.c_str(), path.c_str())) {
+            placement.moved(path, bytes);
+            return ERROR_SUCCESS;
+        }
+        const DWORD refusal = ::GetLastError();
+        ::DeleteFileA(temporary.c_str());
+        // Refused while the game reads the file: writing in place now would
+        // cut exactly the script it reads. The next tick tries again.
+        if (!placement.refused(path, refusal == ERROR_CALL_NOT_IMPLEMENTED)) return refusal;
+    }
+    if (!writeWholeFile(path, bytes)) {
+        const DWORD error = ::GetLastError();
+        placement.failed();
+        return error;
+    }
+    placement.writtenInPlace(path, bytes);
+    return ERROR_SUCCESS;
+}
 
 void writeScript() {
     if (!findGameWindow()) return;
@@ -29,21 +73,24 @@ void writeScript() {
     // relative to Winamp's current directory; nobody wants the file there.
     if (!isAbsoluteDirectory(directory)) return;
 
-    // A missing directory or a file held exclusively by someone else: the
-    // next tick tries again.
+    // A missing directory or a file held by someone else: the next tick
+    // tries again.
     report.path = directory + std::string(kScriptFileName);
-    report.written = writeWholeFile(report.path, toTextModeBytes(text));
-    if (report.written) {
-        report.writtenAt = ::GetTickCount();
-        report.error = 0;
-    } else {
-        report.error = ::GetLastError();
-    }
+    const DWORD error = putInPlace(report.path, toTextModeBytes(text));
+    report.written = error == ERROR_SUCCESS;
+    report.error = error;
+    if (report.written) report.writtenAt = ::GetTickCount();
+    report.inPlace = placement.inPlace();
+    report.refusals = placement.refusalsInARow();
 }
 
 }  // namespace
 
 const ScriptWriteReport& scriptWriteReport() noexcept { return report; }
+
+void setScriptFileMove(ScriptFileMove move) noexcept {
+    moveFile = move ? move : moveOverExisting;
+}
 
 void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     try {

@@ -15,10 +15,19 @@ struct ScriptWriteReport {
     std::uint32_t writtenAt = 0;  // GetTickCount of the last attempt that left it current; 0: never
     std::uint32_t error = 0;      // Windows' error code of the last failure; 0: none
     bool inPlace = false;         // moves are refused in that folder: the file is rewritten in place
+    std::uint32_t refusals = 0;   // moves over the file refused in a row (the game reading it, say)
 };
 
 // Noted at each attempt; asks the system nothing.
 [[nodiscard]] const ScriptWriteReport& scriptWriteReport() noexcept;
+
+// The one step that puts the new file over "Vireo.cfg": MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING. Answers false, with the system's error code left
+// for GetLastError, when the move is refused.
+using ScriptFileMove = bool (*)(const char* from, const char* to) noexcept;
+// For tests of what Wine cannot show (a folder that refuses every move,
+// Windows 9x without the call); null puts MoveFileExA back.
+void setScriptFileMove(ScriptFileMove move) noexcept;
 
 // kScriptWriterTimerId: while a game runs and EnableScripting is 1, rewrites
 // the file with the Script setting expanded (console-safe) at this moment.

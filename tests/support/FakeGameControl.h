@@ -40,6 +40,10 @@ inline constexpr char kOptionChurnRegions[] = "--churn-regions";
 inline constexpr char kOptionHoldFile[] = "--hold-file";  // PATH
 inline constexpr char kOptionRun[] = "--run";             // COMMAND LINE
 inline constexpr char kRunExitLine[] = "exit code";
+// A reader of the script (fake_game/Watching.cpp): a thread polls the file's
+// size as fast as it can and keeps in the control block how often it looked,
+// how often the file was missing, and each size it saw.
+inline constexpr char kOptionWatchFile[] = "--watch-file";  // PATH
 
 // Exit codes that tell the controller why the fake did not come up.
 inline constexpr int kExitBadOptions = 2;
@@ -51,10 +55,12 @@ inline constexpr int kExitNoWindow = 7;
 inline constexpr int kExitChurnFailed = 9;
 inline constexpr int kExitHoldFailed = 10;
 inline constexpr int kExitRunFailed = 11;
+inline constexpr int kExitWatchFailed = 12;
 
 inline constexpr std::uintptr_t kControlBlockAddress = 0x03100000;
 inline constexpr std::uint32_t kControlMagic = 0x4B414647;  // "GFAK"
 inline constexpr std::size_t kMaxPlantedCopies = 128;
+inline constexpr std::size_t kMaxWatchedSizes = 15;
 
 // Private messages of the fake game's window (WM_APP is 0x8000). Send them
 // with SendMessage: the answer is 1 once the work is done.
@@ -99,7 +105,12 @@ struct ControlBlock {
     std::uint32_t regionCount;  // footprint regions
     std::uint64_t footprintBytes;
     PlantedCopy copies[kMaxPlantedCopies];
+    // --watch-file: written by the watching thread only, the count last.
+    std::uint32_t watchPolls;
+    std::uint32_t watchMissing;
+    std::uint32_t watchSizeCount;  // distinct sizes seen (at most kMaxWatchedSizes kept)
+    std::uint32_t watchSizes[kMaxWatchedSizes];
 };
-static_assert(sizeof(ControlBlock) == 24 + 40 * kMaxPlantedCopies);
+static_assert(sizeof(ControlBlock) == 24 + 40 * kMaxPlantedCopies + 12 + 4 * kMaxWatchedSizes);
 
 }  // namespace vireo::test::fake_game

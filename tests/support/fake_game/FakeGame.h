@@ -8,6 +8,7 @@
 //   PlantedCopies.cpp  the copies, the control block, report and replant
 //   Footprint.cpp      many megabytes of writable data for the benchmark
 //   Holding.cpp        a file held open and a program run (installer tests)
+//   Watching.cpp       a file's size polled (the script writer's test)
 //   Main.cpp           the window and its message loop
 // To add a concern (the engine table, say), add a file and call it from main.
 
@@ -34,6 +35,7 @@ struct Options {
     bool churnRegions = false;
     std::string holdFile;    // Holding.cpp
     std::string runCommand;  // Holding.cpp
+    std::string watchFile;   // Watching.cpp
     EngineOptions engine;    // Engine.cpp
 };
 
@@ -70,5 +72,7 @@ bool holdFile(const std::string& path);
 // Runs the command line to its end, pumping this thread's messages meanwhile;
 // prints and returns its exit code, or kExitRunFailed when it cannot start.
 int runToEnd(const std::string& commandLine);
+// Watching.cpp: starts the thread that polls the file's size into the block.
+bool watchFile(const std::string& path, ControlBlock& block);
 
 }  // namespace vireo::test::fake_game

@@ -64,6 +64,8 @@ int run(int argc, char** argv) {
     if (!plantFootprint(options, *gBlock)) return kExitFootprintFailed;
     if (options.churnRegions && !startRegionChurn()) return kExitChurnFailed;
     if (!options.holdFile.empty() && !holdFile(options.holdFile)) return kExitHoldFailed;
+    if (!options.watchFile.empty() && !watchFile(options.watchFile, *gBlock))
+        return kExitWatchFailed;
 
     // The window comes last: once it can be found, everything is in place.
     gOptions = &options;

@@ -1,6 +1,7 @@
 // The script writer's tick against fake_game.exe and the Winamp double: where
-// "Vireo.cfg" goes, its bytes, when it is left alone, and what the game's
-// console makes of it when a track title is hostile.
+// "Vireo.cfg" goes, its bytes, when it is left alone, how it is replaced
+// while the game may read it, and what the game's console makes of it when a
+// track title is hostile.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "script/ScriptWriter.h"
 #include "settings/Defaults.h"
 #include "support/FakeGame.h"
+#include "support/FakeGameControl.h"
 #include "support/FakeWinamp.h"
 #include "support/TestSupport.h"
 
@@ -41,6 +44,15 @@ void writeFile(const std::string& path, const std::string& bytes) {
 }
 
 void tick() { scriptWriterTick(nullptr, 0, 0, 0); }
+
+// The names in a folder; the writer's temporary files must never be among them.
+std::set<std::string> folderFiles(const std::string& directory) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(directory))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+const std::set<std::string> kModFolderFiles = {"liblist.gam", kFileName};
 
 // The game's console: its command buffer ends a command at every line break
 // and at every semicolon outside double quotes, counting quotes afresh for
@@ -275,6 +287,34 @@ TEST_F(ScriptWriterTest, BytesAreTheExpandedTemplateInTextMode) {
     writeFile(modFile(), "old content");
     EXPECT_EQ(writeWith(""), "");
     EXPECT_TRUE(fs::exists(modFile()));
+
+    // The same bytes are not written again while the file keeps their size;
+    // a file deleted or changed meanwhile is.
+    const auto longAgo = std::chrono::floor<std::chrono::seconds>(
+        fs::file_time_type::clock::now() - std::chrono::hours(24));
+    const struct {
+        const char* change;
+        std::optional<std::string> bytesBefore;  // written over the file; none: left alone
+        bool written;
+    } rows[] = {
+        {"nothing", std::nullopt, false},
+        {"deleted", std::nullopt, true},
+        {"longer", "short and more", true},
+        {"the same size", "SHORT", false},
+    };
+    writeWith("short");
+    for (const auto& row : rows) {
+        if (row.bytesBefore) writeFile(modFile(), *row.bytesBefore);
+        if (std::string(row.change) == "deleted") fs::remove(modFile());
+        if (fs::exists(modFile())) fs::last_write_time(modFile(), longAgo);
+        const std::optional<std::string> bytes = writeWith("short");
+        EXPECT_EQ(bytes, row.written ? "short" : row.bytesBefore.value_or("short")) << row.change;
+        EXPECT_EQ(fs::last_write_time(modFile()) != longAgo, row.written) << row.change;
+        // A skipped write counts as leaving the file current.
+        EXPECT_TRUE(scriptWriteReport().written) << row.change;
+        EXPECT_EQ(scriptWriteReport().path, modFile());
+    }
+    EXPECT_EQ(folderFiles(game_->modDirectory()), kModFolderFiles);
 }
 
 TEST_F(ScriptWriterTest, EveryTickRewritesTheClock) {
@@ -309,13 +349,102 @@ TEST_F(ScriptWriterTest, AnUnwritablePlaceIsRetriedAtTheNextTick) {
     EXPECT_EQ(readFile(modFile()), "");
     tick();
     EXPECT_EQ(readFile(modFile()), "later");
+    EXPECT_EQ(folderFiles(game_->modDirectory()), kModFolderFiles);
+}
 
-    // Held open for reading with sharing, as the game may: written all the same.
-    UniqueFileHandle reader{::CreateFileA(modFile().c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    ASSERT_TRUE(reader);
-    EXPECT_EQ(writeWith("shared"), "shared");
+// The game's exec reads the old script or the new one, never a cut one: a
+// reader in another process polls the file's size while ticks replace it.
+TEST_F(ScriptWriterTest, TheFileIsReplacedWhole) {
+    const std::string scripts[] = {std::string(3000, 'a'), std::string(5000, 'b')};
+    ASSERT_TRUE(writeWith(scripts[1]) == scripts[1]);
+    FakeGameOptions options;
+    options.windowClass = "VireoScriptReader";
+    options.plantCopies = false;
+    options.extraArguments = {fake_game::kOptionWatchFile, modFile()};
+    FakeGameProcess reader(options);
+    ASSERT_TRUE(reader.start()) << reader.failure();
+    auto sizesSeen = [&reader](std::uint32_t morePolls) {
+        std::optional<fake_game::ControlBlock> block = reader.report();
+        const std::uint32_t until = block ? block->watchPolls + morePolls : 0;
+        while (block && block->watchPolls < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            block = reader.report();
+        }
+        EXPECT_TRUE(block.has_value());
+        std::set<std::uint32_t> sizes;
+        if (!block) return sizes;
+        EXPECT_EQ(block->watchMissing, 0u);
+        for (std::uint32_t i = 0; i < block->watchSizeCount && i < fake_game::kMaxWatchedSizes; ++i)
+            sizes.insert(block->watchSizes[i]);
+        EXPECT_LE(block->watchSizeCount, fake_game::kMaxWatchedSizes);
+        return sizes;
+    };
+    sizesSeen(100);
+    for (int i = 0; i < 200; ++i) writeWith(scripts[i % 2]);
+    EXPECT_TRUE(readFile(modFile()) == scripts[1]);
+    const std::set<std::uint32_t> whole = {3000, 5000};
+    EXPECT_EQ(sizesSeen(100), whole);
+    EXPECT_EQ(folderFiles(game_->modDirectory()), kModFolderFiles);
+
+    // Opened as the game's C runtime opens it, without delete sharing, the
+    // file cannot be replaced (Wine refuses the move as Windows does): it
+    // stays whole across ticks, and is replaced once the game lets go.
+    {
+        UniqueFileHandle game{::CreateFileA(modFile().c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+        ASSERT_TRUE(game);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_TRUE(writeWith(scripts[0]) == scripts[1]) << "replaced while held";
+            EXPECT_FALSE(scriptWriteReport().written);
+            EXPECT_NE(scriptWriteReport().error, 0u);
+            EXPECT_FALSE(scriptWriteReport().inPlace);
+            EXPECT_EQ(folderFiles(game_->modDirectory()), kModFolderFiles);
+        }
+    }
+    EXPECT_TRUE(writeWith(scripts[0]) == scripts[0]) << "not replaced once released";
+    EXPECT_TRUE(scriptWriteReport().written);
+    EXPECT_EQ(scriptWriteReport().refusals, 0u);
+    EXPECT_EQ(sizesSeen(100), whole);
+    EXPECT_EQ(folderFiles(game_->modDirectory()), kModFolderFiles);
+}
+
+DWORD gRefusal = ERROR_SUCCESS;
+bool refuseMove(const char*, const char*) noexcept {
+    ::SetLastError(gRefusal);
+    return false;
+}
+
+// What Wine cannot show: a folder that lets us write but not delete refuses
+// every move, and Windows 9x has no move at all. Both end in writes in place;
+// the first move that succeeds again ends them.
+TEST_F(ScriptWriterTest, RefusedForGoodTheFileIsWrittenInPlace) {
+    const struct {
+        DWORD refusal;
+        int refusalsBeforeInPlace;
+    } rows[] = {{ERROR_ACCESS_DENIED, 10}, {ERROR_CALL_NOT_IMPLEMENTED, 1}};
+    int tick = 0;
+    for (const auto& row : rows) {
+        ASSERT_EQ(writeWith("old"), "old");
+        gRefusal = row.refusal;
+        setScriptFileMove(refuseMove);
+        for (int i = 1; i < row.refusalsBeforeInPlace; ++i) {
+            EXPECT_EQ(writeWith("new " + std::to_string(++tick)), "old") << i;
+            EXPECT_FALSE(scriptWriteReport().written);
+            EXPECT_EQ(scriptWriteReport().error, row.refusal);
+            EXPECT_FALSE(scriptWriteReport().inPlace);
+        }
+        const std::string text = "new " + std::to_string(++tick);
+        EXPECT_EQ(writeWith(text), text) << row.refusal;
+        EXPECT_TRUE(scriptWriteReport().written);
+        EXPECT_TRUE(scriptWriteReport().inPlace);
+        EXPECT_EQ(folderFiles(game_->modDirectory()), kModFolderFiles);
+
+        setScriptFileMove(nullptr);
+        for (int i = 0; i < 100 && scriptWriteReport().inPlace; ++i)
+            writeWith("again " + std::to_string(++tick));
+        EXPECT_FALSE(scriptWriteReport().inPlace) << row.refusal;
+    }
 }
 
 }  // namespace
