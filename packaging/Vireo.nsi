@@ -52,11 +52,32 @@ AllowSkipFiles off
 !searchparse "${SETTINGS_KEY}" "Software\" SETTINGS_UNDER_SOFTWARE
 ; A silent uninstall keeps the settings unless given this.
 !define REMOVE_SETTINGS_OPTION "/REMOVESETTINGS"
+; A user's own hive under HKEY_USERS is named by the user's SID, which
+; starts so; the other SIDs there (S-1-5-18 and the like) are the system's.
+!define USER_SID_PREFIX "S-1-5-21-"
+; The user's Classes hive, S-1-5-21-...${USER_CLASSES_SUFFIX}, also starts so. It is not
+; a user hive: its keys are the ones that the user's hive shows under
+; Software\Classes (where the VirtualStore copy is reached), so it is left.
+!define USER_CLASSES_SUFFIX "_Classes"
+; A DLL that Winamp or the game still holds while it closes, or that an
+; antivirus scans, is let go within this time: the attempts to open (and the
+; uninstaller's to delete) the DLL are spread over it before it counts as in
+; use.
+!define DLL_WAIT_STEP_MS 500
+!define DLL_WAIT_STEPS 10
 ; Win32 values for the System plug-in's calls.
 !define HKEY_LOCAL_MACHINE 0x80000002
+!define HKEY_USERS 0x80000003
 !define REG_OPTION_VOLATILE 1
+!define KEY_READ 0x20019
 !define KEY_WRITE 0x20006
+!define KEY_WOW64_64KEY 0x100
 !define MOVEFILE_DELAY_UNTIL_REBOOT 4
+!define GENERIC_WRITE 0x40000000
+!define OPEN_EXISTING 3
+!define INVALID_HANDLE_VALUE -1
+!define ERROR_FILE_NOT_FOUND 2
+!define ERROR_PATH_NOT_FOUND 3
 
 Name "${PRODUCT} ${VERSION_TEXT}"
 OutFile "${OUTFILE}"
@@ -110,8 +131,58 @@ Function FolderOfCommand
   Exch $R0
 FunctionEnd
 
+; "free" when the DLL at the path on the stack can be opened for writing,
+; sharing nothing, or does not exist; else "held", once the open has been
+; refused for ${DLL_WAIT_STEPS} x ${DLL_WAIT_STEP_MS} ms. Windows refuses it while a process has
+; the DLL mapped. The uninstaller's version deletes the DLL as well, and
+; answers "free" once it is gone.
+!macro WAIT_FOR_DLL un
+Function ${un}WaitForDll
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  StrCpy $R3 0
+  ${Do}
+    System::Call 'kernel32::CreateFileW(w R0, i ${GENERIC_WRITE}, i 0, p 0, i ${OPEN_EXISTING}, i 0, p 0) i .R1 ?e'
+    Pop $R2
+    ${If} $R1 <> ${INVALID_HANDLE_VALUE}
+      System::Call 'kernel32::CloseHandle(i R1)'
+      !if "${un}" == "un."
+        Delete $R0
+        ${IfNot} ${FileExists} $R0
+          StrCpy $R0 "free"
+          ${ExitDo}
+        ${EndIf}
+      !else
+        StrCpy $R0 "free"
+        ${ExitDo}
+      !endif
+    ${ElseIf} $R2 = ${ERROR_FILE_NOT_FOUND}
+    ${OrIf} $R2 = ${ERROR_PATH_NOT_FOUND}
+      StrCpy $R0 "free"
+      ${ExitDo}
+    ${EndIf}
+    ${If} $R3 >= ${DLL_WAIT_STEPS}
+      StrCpy $R0 "held"
+      ${ExitDo}
+    ${EndIf}
+    Sleep ${DLL_WAIT_STEP_MS}
+    IntOp $R3 $R3 + 1
+  ${Loop}
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Exch $R0
+FunctionEnd
+!macroend
+!insertmacro WAIT_FOR_DLL ""
+!insertmacro WAIT_FOR_DLL "un."
+
 ; Asks the player to close Winamp and the game while their windows exist:
 ; Windows neither replaces nor deletes a plug-in that either has loaded.
+; Setup then waits for the DLL itself, which Winamp holds a while after its
+; window has gone; the uninstaller waits for it as it deletes it.
 ; Cancelling (the answer in silent mode) quits, having changed nothing.
 !macro CLOSE_PROGRAMS un
 Function ${un}ClosePrograms
@@ -121,8 +192,19 @@ Function ${un}ClosePrograms
       StrCpy $1 "Winamp is running. Please close Winamp, then click Retry."
     ${Else}
       FindWindow $0 "${GAME_CLASS}"
-      ${IfThen} $0 == 0 ${|} ${ExitDo} ${|}
-      StrCpy $1 "The game is running, and it keeps ${PRODUCT} loaded until it ends. Please close the game, then click Retry."
+      ${If} $0 != 0
+        StrCpy $1 "The game is running, and it keeps ${PRODUCT} loaded until it ends. Please close the game, then click Retry."
+      ${Else}
+        !if "${un}" == "un."
+          ${ExitDo}
+        !else
+          Push "$INSTDIR\Plugins\gen_vireo.dll"
+          Call WaitForDll
+          Pop $0
+          ${IfThen} $0 == "free" ${|} ${ExitDo} ${|}
+          StrCpy $1 "gen_vireo.dll is still in use (Winamp or the game may still be ending). Please close the program that holds it, then click Retry."
+        !endif
+      ${EndIf}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$1" /SD IDCANCEL IDRETRY retry
     SetErrorLevel ${EXIT_REFUSED}
@@ -220,6 +302,73 @@ Section "Vireo"
   !insertmacro WRITE_ENTRY $INSTDIR $0
 SectionEnd
 
+; $R1: how the key $R3 under HKEY_USERS opens for reading in the registry view
+; that $R9 names (0, or ${KEY_WOW64_64KEY} beside SetRegView 64): 0, or a Win32 error.
+!macro OPEN_USER_KEY
+  IntOp $R4 ${KEY_READ} | $R9
+  System::Call 'advapi32::RegOpenKeyExW(p ${HKEY_USERS}, w R3, i 0, i R4, *p .R5) i .R1'
+  ${If} $R1 = 0
+    System::Call 'advapi32::RegCloseKey(p R5)'
+  ${EndIf}
+!macroend
+
+; Removes the settings key $R3 under HKEY_USERS and its empty parents; $R8
+; becomes "failed" when it could not be opened or still exists.
+Function un.RemoveUserKey
+  !insertmacro OPEN_USER_KEY
+  ${If} $R1 = 0
+    !insertmacro REMOVE_SETTINGS_KEY HKU $R3
+    !insertmacro OPEN_USER_KEY
+  ${EndIf}
+  ${If} $R1 <> ${ERROR_FILE_NOT_FOUND}
+  ${AndIf} $R1 <> ${ERROR_PATH_NOT_FOUND}
+    StrCpy $R8 "failed"
+  ${EndIf}
+FunctionEnd
+
+; The user's key and the VirtualStore copy of the machine's key, where
+; Windows put a virtualized program's (the game's) writes to it, of the hive $R7.
+!macro REMOVE_USER_KEYS
+  StrCpy $R3 "$R7\${SETTINGS_KEY}"
+  Call un.RemoveUserKey
+  StrCpy $R3 "$R7\${VIRTUAL_STORE}\${SETTINGS_UNDER_SOFTWARE}"
+  Call un.RemoveUserKey
+!macroend
+
+; Removes the settings of every user whose hive is loaded under HKEY_USERS
+; (every logged-on user); $R6 lists the hives, one a line, that kept some.
+Function un.RemoveUsersSettings
+  StrCpy $R6 ""
+  StrCpy $R0 0
+  ${Do}
+    EnumRegKey $R7 HKU "" $R0
+    ${IfThen} $R7 == "" ${|} ${ExitDo} ${|}
+    IntOp $R0 $R0 + 1
+    StrLen $R1 "${USER_SID_PREFIX}"
+    StrCpy $R1 $R7 $R1
+    StrLen $R2 "${USER_CLASSES_SUFFIX}"
+    StrCpy $R2 $R7 "" -$R2
+    ${If} $R1 == "${USER_SID_PREFIX}"
+    ${AndIf} $R2 != "${USER_CLASSES_SUFFIX}"
+      StrCpy $R8 ""
+      StrCpy $R9 0
+      !insertmacro REMOVE_USER_KEYS
+      ; On 64-bit Windows a 32-bit program's copy lies under WOW6432Node,
+      ; and a 64-bit one's beside it; the 64-bit view shows both as they
+      ; are. 32-bit Windows has no such view.
+      ${If} ${RunningX64}
+        SetRegView 64
+        StrCpy $R9 ${KEY_WOW64_64KEY}
+        !insertmacro REMOVE_USER_KEYS
+        StrCpy $R3 "$R7\${VIRTUAL_STORE}\WOW6432Node\${SETTINGS_UNDER_SOFTWARE}"
+        Call un.RemoveUserKey
+        SetRegView default
+      ${EndIf}
+      ${IfThen} $R8 != "" ${|} StrCpy $R6 "$R6$\r$\n$R7" ${|}
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+
 ; A removal that waits for a restart has nothing more to do.
 Function un.onInit
   ReadRegStr $0 HKLM "${ARP_KEY}" "${PENDING_VALUE}"
@@ -233,10 +382,21 @@ FunctionEnd
 
 ; The uninstaller runs from the Plugins folder, so $INSTDIR is that folder.
 Section "Uninstall"
-  Call un.ClosePrograms
-
   ; A game that is starting or ending has no window but may hold the DLL:
-  ; then Windows deletes it when it restarts.
+  ; then, if the player does not wait for it (nor a silent uninstall),
+  ; Windows deletes it when it restarts.
+  ${Do}
+    Call un.ClosePrograms
+    Push "$INSTDIR\gen_vireo.dll"
+    Call un.WaitForDll
+    Pop $0
+    ${IfThen} $0 == "free" ${|} ${ExitDo} ${|}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "gen_vireo.dll is still in use (a game that is starting or ending, say). Please close the program that holds it, then click Retry; or click Cancel, and Windows deletes it when it next restarts." \
+      /SD IDCANCEL IDRETRY retry
+    ${ExitDo}
+    retry:
+  ${Loop}
   Delete /REBOOTOK "$INSTDIR\gen_vireo.dll"
   ${If} ${FileExists} "$INSTDIR\gen_vireo.dll"
   ${AndIf} ${RebootFlag}
@@ -283,23 +443,18 @@ Section "Uninstall"
     ${EndIf}
   ${Else}
     MessageBox MB_YESNO|MB_ICONQUESTION \
-      "Remove your ${PRODUCT} settings too? Keep them if you will install ${PRODUCT} again." \
+      "Remove the ${PRODUCT} settings too, yours and those of every other user who is logged on? Keep them if you will install ${PRODUCT} again." \
       IDNO +2
     StrCpy $0 "remove"
   ${EndIf}
   ${If} $0 == "remove"
-    ; The machine's key, this user's key, and this user's VirtualStore copy
-    ; of the machine's key (where Windows put a game's writes to it).
     !insertmacro REMOVE_SETTINGS_KEY HKLM "${SETTINGS_KEY}"
-    !insertmacro REMOVE_SETTINGS_KEY HKCU "${SETTINGS_KEY}"
-    ; The game is 32-bit: on 64-bit Windows its copy lies under WOW6432Node,
-    ; which the 64-bit view shows as it is.
-    ${If} ${RunningX64}
-      SetRegView 64
-      !insertmacro REMOVE_SETTINGS_KEY HKCU "${VIRTUAL_STORE}\WOW6432Node\${SETTINGS_UNDER_SOFTWARE}"
-      SetRegView default
-    ${Else}
-      !insertmacro REMOVE_SETTINGS_KEY HKCU "${VIRTUAL_STORE}\${SETTINGS_UNDER_SOFTWARE}"
+    ; Elevated, this user may be an administrator who is not the player:
+    ; every loaded user hive is cleaned, the player's among them.
+    Call un.RemoveUsersSettings
+    ${If} $R6 != ""
+      MessageBox MB_OK|MB_ICONEXCLAMATION \
+        "The ${PRODUCT} settings of these users could not be removed:$\r$\n$R6" /SD IDOK
     ${EndIf}
   ${EndIf}
 SectionEnd

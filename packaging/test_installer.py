@@ -3,7 +3,8 @@
 against fake Winamp folders (an empty winamp.exe and a Plugins folder) in the
 test prefix's C: drive, and checks what they leave behind. The fake game runs
 them beside its window (of the game's or of Winamp's class), or holding the
-DLL open as the game holds it on Windows (where Wine would let it go).
+DLL open as the game holds it on Windows (where Wine would let it go), for
+good or for the while that a closing program takes to let it go.
 
 Usage: test_installer.py WINE_RUN PREFIX INSTALLER DLL SETTINGS_KEY VERSION_TEXT FAKE_GAME
 The caller holds the machine's lock: the prefix's registry is shared.
@@ -67,10 +68,16 @@ def same_bytes(a, b):
 
 def beside_fake_game(fake_options, command_line):
     """Runs the command line from the fake game, once its window exists: the
-    command's exit code (None when it did not run)."""
+    command's exit code (None when it did not run) and the fake's output."""
     _, out = wine(fake_game, "--no-copies", *fake_options, "--run", command_line)
     found = re.search(r"^exit code (\d+)", out, re.M)
-    return int(found.group(1)) if found else None
+    return (int(found.group(1)) if found else None), out
+
+
+def keys_under(key):
+    """The paths of the key and of every key under it, in lower case."""
+    _, out = wine("reg", "query", key, "/s")
+    return {line.strip().lower() for line in out.splitlines() if line.startswith("HKEY_")}
 
 
 def snapshot(unix):
@@ -169,7 +176,7 @@ def refused_while_in_use():
             ("Winamp's window", winamp, "install", setup), ("Winamp's window", winamp, "uninstall", uninstall),
             ("the DLL held open", held, "install", setup)):
         before = snapshot(unix)
-        code = beside_fake_game(options, line)
+        code, _ = beside_fake_game(options, line)
         check(code == EXIT_REFUSED and snapshot(unix) == before,
               f"silent {program} beside {beside} exits {EXIT_REFUSED} ({code}) and changes nothing")
     wine(plugins + "\\Vireo-uninstall.exe", "/S", "_?=" + plugins)
@@ -184,7 +191,7 @@ def uninstall_waits_for_restart():
     entry = reg_values(ARP_KEY)
     already_pending = pending_deletions()
     held = ["--window-class", "VireoTestHolder", "--hold-file", plugins + "\\gen_vireo.dll"]
-    code = beside_fake_game(held, f'"{plugins}\\Vireo-uninstall.exe" /S _?={plugins}')
+    code, _ = beside_fake_game(held, f'"{plugins}\\Vireo-uninstall.exe" /S _?={plugins}')
     check(code == EXIT_RESTART, f"silent uninstall of a held DLL exits {EXIT_RESTART} ({code})")
     check(sorted(os.listdir(os.path.join(unix, "Plugins"))) == ["Vireo-uninstall.exe", "gen_vireo.dll"],
           "the DLL and the uninstaller stay until the restart")
@@ -210,38 +217,76 @@ def uninstall_waits_for_restart():
         wine("reg", "delete", SESSION_MANAGER, "/v", "PendingFileRenameOperations", "/f")
 
 
+def uninstall_waits_for_a_closing_program():
+    # The DLL is let go 1.5 s after the uninstaller starts, as Winamp lets it go
+    # a while after its window has gone: the uninstaller waits for it.
+    unix, windows = fake_winamp("Closing")
+    plugins = windows + "\\Plugins"
+    wine(installer, "/S", "/D=" + windows)
+    held = ["--window-class", "VireoTestHolder", "--hold-file", plugins + "\\gen_vireo.dll", "--release-after", "1500"]
+    code, out = beside_fake_game(held, f'"{plugins}\\Vireo-uninstall.exe" /S _?={plugins}')
+    check("released while running" in out, "the DLL was held while the uninstaller started")
+    check(code == 0, f"silent uninstall of a DLL let go after 1.5 s succeeds, no restart ({code})")
+    check(not os.path.exists(os.path.join(unix, "Plugins", "gen_vireo.dll")) and reg_values(ARP_KEY) is None,
+          "gen_vireo.dll and the uninstall entry are gone")
+
+
 def uninstall_removes_settings_on_request():
-    # /REMOVESETTINGS: the machine's key, the player's key and the player's
-    # VirtualStore copy of the machine's key go, and each parent once nothing
-    # else is in it (here the player's publisher key holds another product).
-    publisher = settings_key.rsplit("\\", 2)[0]
-    roots = ("HKLM\\", "HKCU\\", "HKCU\\Software\\Classes\\VirtualStore\\MACHINE\\")
-    saved = []
+    # /REMOVESETTINGS: the machine's key goes, and in every user's hive under
+    # HKEY_USERS (the Wine user's and a second one) the user's key and the
+    # VirtualStore copy of the machine's key; each parent once nothing else is
+    # in it (here another product of the publisher, in one of each). Other
+    # makers' keys stay, and so do the keys of hives that are not a user's.
+    publisher, vireo = settings_key.rsplit("\\", 2)[0], settings_key.rsplit("\\", 1)[0]
+    before = keys_under("HKU")
+    wine_user = next(k for k in before if re.fullmatch(r"hkey_users\\s-1-5-21-[\d-]+", k))
+    second = r"hkey_users\s-1-5-21-1004336348-1177238915-682003330-1001"
+    virtual_store = "\\software\\classes\\virtualstore\\machine"
+    roots = ["HKEY_LOCAL_MACHINE"] + [hive + place for hive in (wine_user, second) for place in ("", virtual_store)]
+    with_other = (roots[1], roots[4])
+    not_users = (second + "_classes", r"hkey_users\s-1-5-18")
+    saved, planted = [], ["REGEDIT4", ""]
     os.makedirs(os.path.join(prefix, "drive_c", "vireo-installer-test"), exist_ok=True)
-    for i, root in enumerate(roots):
+    for i, root in enumerate(roots[:3]):
         windows_file = f"C:\\vireo-installer-test\\saved{i}.reg"
-        if wine("reg", "export", root + publisher, windows_file, "/y")[0] == 0:
+        if wine("reg", "export", f"{root}\\{publisher}", windows_file, "/y")[0] == 0:
             saved.append(windows_file)
-        wine("reg", "delete", root + publisher, "/f")
-        wine("reg", "add", root + settings_key, "/v", MARKER, "/d", "1", "/f")
-    wine("reg", "add", "HKCU\\" + publisher + "\\Other", "/f")
+        wine("reg", "delete", f"{root}\\{publisher}", "/f")
+    for key in ([f"{root}\\{settings_key}" for root in roots + list(not_users)]
+                + [f"{root}\\{publisher}\\Other" for root in with_other]
+                + [f"{hive}\\Software\\OtherMaker" for hive in (wine_user, second)]):
+        planted += [f"[{key}]", f'"{MARKER}"="1"', ""]
+    with open(os.path.join(prefix, "drive_c", "vireo-installer-test", "planted.reg"), "w") as f:
+        f.write("\r\n".join(planted))
+    wine("reg", "import", "C:\\vireo-installer-test\\planted.reg")
     unix, windows = fake_winamp("Settings")
     wine(installer, "/S", "/D=" + windows)
     code, _ = wine(windows + "\\Plugins\\Vireo-uninstall.exe", "/S", "/REMOVESETTINGS", "_?=" + windows + "\\Plugins")
     check(code == 0, f"silent uninstall with /REMOVESETTINGS succeeds ({code})")
+    left = keys_under("HKU")
     for root in roots:
-        kept = root == "HKCU\\"
-        check(reg_values(root + settings_key.rsplit("\\", 1)[0]) is None
-              and (reg_values(root + publisher) is not None) == kept,
-              f"{root}{settings_key} removed, and its parents " + ("but the publisher's" if kept else "too"))
-    for root in roots:
-        wine("reg", "delete", root + publisher, "/f")
+        kept = root in with_other
+        if root == roots[0]:
+            gone, publisher_kept = reg_values(f"{root}\\{vireo}") is None, reg_values(f"{root}\\{publisher}") is not None
+        else:
+            gone, publisher_kept = f"{root}\\{vireo}".lower() not in left, f"{root}\\{publisher}".lower() in left
+        check(gone and publisher_kept == kept,
+              f"{root}\\{settings_key} removed, and its parents " + ("but the publisher's" if kept else "too"))
+    stayed = [f"{hive}\\{settings_key}" for hive in not_users] + [f"{hive}\\software\\othermaker" for hive in (wine_user, second)]
+    check(all(key.lower() in left for key in stayed), "other makers' keys, and those of hives not a user's, stay")
+    for root in roots[:3]:
+        wine("reg", "delete", f"{root}\\{publisher}", "/f")
+    wine("reg", "delete", wine_user + "\\Software\\OtherMaker", "/f")
+    for hive in (second,) + not_users:
+        if hive not in before:
+            wine("reg", "delete", hive, "/f")
     for windows_file in saved:
         wine("reg", "import", windows_file)
 
 
 for case in (install_and_uninstall, found_through_winamp_entry, refuses_folder_without_winamp,
-             refused_while_in_use, uninstall_waits_for_restart, uninstall_removes_settings_on_request):
+             refused_while_in_use, uninstall_waits_for_restart, uninstall_waits_for_a_closing_program,
+             uninstall_removes_settings_on_request):
     print(f"-- {case.__name__}", flush=True)
     case()
 shutil.rmtree(os.path.join(prefix, "drive_c", "vireo-installer-test"), ignore_errors=True)

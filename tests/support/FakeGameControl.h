@@ -36,10 +36,14 @@ inline constexpr char kOptionChurnRegions[] = "--churn-regions";
 // file open, sharing nothing, while the fake runs: like a DLL mapped in the
 // game on Windows, it can be neither replaced nor deleted. --run starts the
 // command line once the window exists, ends with it and prints
-// kRunExitLine and its exit code.
-inline constexpr char kOptionHoldFile[] = "--hold-file";  // PATH
-inline constexpr char kOptionRun[] = "--run";             // COMMAND LINE
+// kRunExitLine and its exit code. --release-after lets the file go that long
+// after the command started, as a program that is closing lets a DLL go, and
+// prints kReleasedLine if the command was still running then.
+inline constexpr char kOptionHoldFile[] = "--hold-file";          // PATH
+inline constexpr char kOptionRun[] = "--run";                     // COMMAND LINE
+inline constexpr char kOptionReleaseAfter[] = "--release-after";  // MS
 inline constexpr char kRunExitLine[] = "exit code";
+inline constexpr char kReleasedLine[] = "released while running";
 // A reader of the script (fake_game/Watching.cpp): a thread polls the file's
 // size as fast as it can and keeps in the control block how often it looked,
 // how often the file was missing, and each size it saw.

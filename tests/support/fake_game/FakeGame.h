@@ -33,10 +33,11 @@ struct Options {
     unsigned footprintMb = 0;
     unsigned footprintCopies = 40;
     bool churnRegions = false;
-    std::string holdFile;    // Holding.cpp
-    std::string runCommand;  // Holding.cpp
-    std::string watchFile;   // Watching.cpp
-    EngineOptions engine;    // Engine.cpp
+    std::string holdFile;      // Holding.cpp
+    std::string runCommand;    // Holding.cpp
+    std::string watchFile;     // Watching.cpp
+    DWORD releaseAfterMs = 0;  // Holding.cpp; 0: held until the process ends
+    EngineOptions engine;      // Engine.cpp
 };
 
 // False on an unknown option or a missing value.
@@ -67,11 +68,13 @@ void writeCopy(std::uintptr_t address);
 void reportCopies(ControlBlock& block);
 void replantCopies(ControlBlock& block);
 
-// Holding.cpp: opens the file sharing nothing until the process ends.
+// Holding.cpp: opens the file sharing nothing until the process ends or
+// runToEnd lets it go.
 bool holdFile(const std::string& path);
-// Runs the command line to its end, pumping this thread's messages meanwhile;
+// Runs the command line to its end, pumping this thread's messages meanwhile
+// and closing the held file releaseAfterMs after the start (if not 0);
 // prints and returns its exit code, or kExitRunFailed when it cannot start.
-int runToEnd(const std::string& commandLine);
+int runToEnd(const std::string& commandLine, DWORD releaseAfterMs);
 // Watching.cpp: starts the thread that polls the file's size into the block.
 bool watchFile(const std::string& path, ControlBlock& block);
 

@@ -36,7 +36,7 @@ int runWindow() {
                         320, 240, nullptr, nullptr, wc.hInstance, nullptr);
     if (!window) return kExitNoWindow;
     if (!gOptions->runCommand.empty()) {
-        const int code = runToEnd(gOptions->runCommand);
+        const int code = runToEnd(gOptions->runCommand, gOptions->releaseAfterMs);
         // Gone before the process ends, so whoever waits for the process
         // finds no window after it.
         ::DestroyWindow(window);

@@ -36,6 +36,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.holdFile = argv[++i];
         } else if (is(kOptionWatchFile)) {
             options.watchFile = argv[++i];
+        } else if (is(kOptionReleaseAfter)) {
+            options.releaseAfterMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
         } else if (is(kOptionRun)) {
             options.runCommand = argv[++i];
         } else if (is(kOptionFootprintCopies)) {
