@@ -36,6 +36,7 @@ struct StatusFacts {
     std::uint32_t processId = 0;
     std::string gameDirectory;
     std::string modName;
+    std::string modDirectory;  // the game's directory and the mod's name, joined
     std::string liblistGame;
     std::string gameKind;  // "HalfLife", "CounterStrike", "OtherGame"
 

@@ -87,6 +87,7 @@ TEST_F(GameVariantsTest, TablesThatAreNoTablesDrawNothingAndTheGameRunsOn) {
         EXPECT_EQ(log->printCount, 0u);
         EXPECT_EQ(log->faults, 0u) << rig->state();
         EXPECT_TRUE(rig->game->running());
+        EXPECT_TRUE(gameSideReads(*rig, false, 0)) << "the refusal reaches Winamp";
     }
 }
 
