@@ -232,11 +232,10 @@ TEST_F(ConsoleRoadTest, UnknownCommandCopiesAreTruncatedAfterTheModAppears) {
     expectPatchedInTime("first game");
 }
 
-// After the scan: the status tells of it, of the game and of the last line,
-// and asks Winamp only for its version.
+// After the scan: the status tells of it, of the game and of the line that
+// asked for it, and asks Winamp only for its version.
 TEST_F(ConsoleRoadTest, StatusArrivesAsOneDatagramNamingWhatVireoSees) {
     expectPatchedInTime("first game");
-    typeMatched("Vireo SetVolume 7");
     UdpListener client(27005);
     ASSERT_TRUE(client.bound());
     const auto messages = typeMatched("vireo sTaTuS");
@@ -256,7 +255,7 @@ TEST_F(ConsoleRoadTest, StatusArrivesAsOneDatagramNamingWhatVireoSees) {
              std::string("Game: mod cstrike, liblist.gam names it \"Counter-Strike\"."),
              "Console commands: " + copies + " copies of \"Unknown command\" found and " + copies +
                  " silenced at the last scan, ",
-             std::string("Console commands: last line taken \"Vireo SetVolume 7\", "),
+             std::string("Console commands: last line taken \"vireo sTaTuS\", 0 s ago."),
              std::string("Display: disabled"),
              std::string("Script: not written: scripting is off; it would be written to ") +
                  game().modDirectory() + "Vireo.cfg.",
