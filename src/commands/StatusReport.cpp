@@ -116,9 +116,9 @@ bool openingRefused(DWORD process) noexcept {
 
 std::string_view gameKindName(const std::string& exe) {
     const std::string lower = lowerAscii(exe);
-    if (lower == landmarks::kHalfLifeExe) return "HalfLife";
-    if (lower == landmarks::kCounterStrikeExe) return "CounterStrike";
-    return "OtherGame";
+    if (lower == landmarks::kHalfLifeExe) return kHalfLifeKindName;
+    if (lower == landmarks::kCounterStrikeExe) return kCounterStrikeKindName;
+    return kOtherGameKindName;
 }
 
 std::string_view markerText(ConsoleReport::Marker marker) {

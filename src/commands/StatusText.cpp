@@ -163,7 +163,10 @@ void displayLines(Lines& out, const StatusFacts& f, bool gameThere) {
         out.add("Display", "@; the hook could not be installed: @", {state, f.hookError});
     else
         out.add("Display", "@; hook not installed yet.", {state});
-    if (!f.gameSideReported)
+    if (f.gameKind == kOtherGameKindName)
+        out.add("Display", "the game side draws only in hl.exe and cstrike.exe, not in @.",
+                {orUnknown(f.exeName)});
+    else if (!f.gameSideReported)
         out.add("Display", "the game side never reported: the hook never ran there.");
     else if (!f.engineTableAccepted)
         out.add("Display",

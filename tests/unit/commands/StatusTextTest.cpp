@@ -101,6 +101,13 @@ TEST(StatusTextTest, CommonTroublesReadAsThePlayerIsTold) {
          "something else at its address, so nothing is drawn."},
         {"hook never ran", [](StatusFacts& f) { f.gameSideReported = false; },
          "Display: the game side never reported: the hook never ran there."},
+        {"another executable",
+         [](StatusFacts& f) {
+             f.exeName = "game.exe";
+             f.gameKind = "OtherGame";
+             f.gameSideReported = false;
+         },
+         "Display: the game side draws only in hl.exe and cstrike.exe, not in game.exe."},
         {"scripting off, never written",
          [](StatusFacts& f) {
              f.scriptingOn = false;
