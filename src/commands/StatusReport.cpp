@@ -124,7 +124,7 @@ std::string_view gameKindName(const std::string& exe) {
 std::string_view markerText(ConsoleReport::Marker marker) {
     switch (marker) {
         case ConsoleReport::Marker::Build2343: return "2343";
-        case ConsoleReport::Marker::OtherBuild: return "another build";
+        case ConsoleReport::Marker::OtherBuild: return "of another build";
         case ConsoleReport::Marker::Unreadable: return "unreadable";
         case ConsoleReport::Marker::NotRead: break;
     }

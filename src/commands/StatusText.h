@@ -46,7 +46,7 @@ struct StatusFacts {
     std::string gameKind;  // one of the kind names above
 
     // Console commands.
-    std::string buildMarker;  // "2343", "another build", "unreadable"; empty: never read
+    std::string buildMarker;  // "2343", "of another build", "unreadable"; empty: never read
     bool landmarks2343 = false;
     NotedTick scannedAt = 0;
     bool scanGotThrough = false;
