@@ -100,6 +100,9 @@ std::string_view unsupportedBuild(std::string_view windowClass) {
     return "a build";
 }
 
+constexpr std::string_view kRunsAsAdministrator =
+    "runs as administrator and Winamp does not: start both the same way.";
+
 // Answers whether the game is there to be described further.
 bool gameLines(Lines& out, const StatusFacts& f) {
     if (!f.gameWindowFound) {
@@ -112,15 +115,15 @@ bool gameLines(Lines& out, const StatusFacts& f) {
                     "@ runs, but its window is of class @, not Half-Life: @ that Vireo does not "
                     "support. Console commands, the display and Vireo.cfg cannot reach it.",
                     {f.otherExe, f.otherClass, unsupportedBuild(f.otherClass)});
-        if (f.gameRefused)
-            out.add("Game", "runs as administrator and Winamp does not: start both the same way.");
+        if (f.gameRefused) out.add("Game", kRunsAsAdministrator);
         return false;
     }
     out.add("Game", "@, process @, @.",
             {orUnknown(f.exeName), Decimal(f.processId), f.gameKind});
+    // Nothing of Vireo reaches such a game: the lines after say so.
     if (f.gameRefused) {
-        out.add("Game", "runs as administrator and Winamp does not: start both the same way.");
-        return true;
+        out.add("Game", kRunsAsAdministrator);
+        return false;
     }
     if (f.liblistGame.empty())
         out.add("Game", "mod @, without a liblist.gam game name.", {orUnknown(f.modName)});
@@ -187,7 +190,7 @@ void scriptLines(Lines& out, const StatusFacts& f, bool gameThere) {
     if (!f.scriptingOn)
         why = "scripting is off";
     else if (!gameThere)
-        why = "no game";
+        why = f.gameRefused ? "the game refuses to be opened" : "no game";
     if (f.scriptAttempted) {
         const std::string_view inPlace =
             out.window() && f.scriptInPlace ? " (in place: the folder refuses moves)" : "";
