@@ -6,9 +6,6 @@
 
 #include <cstdio>
 
-#include "commands/StatusReport.h"
-#include "common/ProcessWide.h"
-#include "player/PlayerControl.h"
 #include "support/UdpListener.h"
 
 namespace vireo::test {
@@ -113,10 +110,6 @@ TEST_F(GameVariantsTest, DISABLED_PrintsTheStatusOfAServedAndARefusedGame) {
         std::printf("engine table %s:\n%s\n", table,
                     reinterpret_cast<const char*>(datagram->data()) + 5);
     }
-    // Without a game nothing can be typed: this process composes it.
-    rig->game->stop();
-    playerControl.setWindow(rig->winamp.handle());
-    std::printf("no game:\n%s\n", statusReport(StatusForm::Window).c_str());
 }
 
 }  // namespace

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "commands/StatusReport.h"
+#include "common/ProcessWide.h"
+#include "player/PlayerControl.h"
+#include "support/FakeWinamp.h"
 #include "game/GameLocator.h"
 #include "support/FakeGame.h"
 #include "system/game/HandleCheck.h"
@@ -80,6 +85,16 @@ TEST(GameLocatorTest, TheGameThreadIsTheWindowsThreadNotTheFirstListed) {
     const DWORD windowThread = ::GetWindowThreadProcessId(game.window(), nullptr);
     ASSERT_NE(windowThread, 0u);
     EXPECT_EQ(gameThreadId(), windowThread);
+}
+
+// By hand only (--gtest_also_run_disabled_tests): without a game nothing can
+// be typed in its console, so this process composes the status, as the
+// Status window does.
+TEST(GameLocatorTest, DISABLED_PrintsTheStatusWithoutAGame) {
+    FakeWinamp winamp;
+    playerControl.setWindow(winamp.handle());
+    std::printf("%s", statusReport(StatusForm::Window).c_str());
+    playerControl.setWindow(nullptr);
 }
 
 // The status names the game Vireo cannot serve, and the class of its window.
