@@ -3,7 +3,10 @@
 // the current directory. Run by tools/screenshots under a real display
 // (Wine's x11 driver on Xvfb); not a test.
 //
-// Usage: dialog-shots.exe PATH\gen_vireo.dll
+// Usage: dialog-shots.exe PATH\gen_vireo.dll [GAME COMMAND LINE]
+//
+// With a game's command line (the tests' fake game, say), the game is started
+// first and ended last, so that the Status window shows what Vireo found.
 
 #include <windows.h>
 
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "common/PluginRecord.h"
+#include "player/WinampIpc.h"
 #include "ui/Resource.h"
 
 namespace {
@@ -131,13 +135,17 @@ struct Shot {
     int button;
     const char* caption;
     const char* file;
+    std::chrono::milliseconds settle;  // how long the dialog stays open before its picture
 };
 
+// The Status window is photographed last, once the game has been hooked and
+// has drawn, and the console commands' first scan has run.
 const Shot kShots[] = {
-    {IDC_GENERAL, "General", "general-page.bmp"},
-    {IDC_DISPLAY, "Display", "display-page.bmp"},
-    {IDC_SCRIPTING, "Scripting", "scripting-page.bmp"},
-    {IDC_ABOUT, "About", "about-box.bmp"},
+    {IDC_GENERAL, "General", "general-page.bmp", 0ms},
+    {IDC_DISPLAY, "Display", "display-page.bmp", 0ms},
+    {IDC_SCRIPTING, "Scripting", "scripting-page.bmp", 0ms},
+    {IDC_ABOUT, "About", "about-box.bmp", 0ms},
+    {IDC_STATUS, "Status", "status-window.bmp", 12s},
 };
 
 // Runs on its own thread while the main thread is inside configure.
@@ -160,6 +168,7 @@ void photograph(bool& ok) {
             ok = false;
             break;
         }
+        std::this_thread::sleep_for(shot.settle);
         ok = saveWindow(page, shot.file) && ok;
         reportClippedTexts(page, shot.caption);
         ::PostMessageA(page, WM_CLOSE, 0, 0);
@@ -168,16 +177,42 @@ void photograph(bool& ok) {
     ::PostMessageA(options, WM_CLOSE, 0, 0);
 }
 
+// Answers as a Winamp 5.9.2 that plays nothing would, for the Status
+// window's Winamp line.
 LRESULT CALLBACK hostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == vireo::WM_WA_IPC && lp == vireo::IPC_GETVERSION) return 0x5092;
+    if (m == vireo::WM_WA_IPC) return 0;
     return ::DefWindowProcA(w, m, wp, lp);
+}
+
+// The game's process, started from its command line in its own folder.
+HANDLE startGame(const char* commandLine) {
+    std::string line = commandLine;
+    std::string folder = line.substr(line.front() == '"' ? 1 : 0);
+    folder = folder.substr(0, folder.find_last_of('\\') + 1);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &info))
+        return nullptr;
+    ::CloseHandle(info.hThread);
+    for (int i = 0; i < 500 && !::FindWindowA("Half-Life", nullptr); ++i)
+        std::this_thread::sleep_for(10ms);
+    return info.hProcess;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: dialog-shots PATH\\gen_vireo.dll\n");
+        std::fprintf(stderr, "usage: dialog-shots PATH\\gen_vireo.dll [GAME COMMAND LINE]\n");
         return 2;
+    }
+    HANDLE game = argc > 2 ? startGame(argv[2]) : nullptr;
+    if (argc > 2 && !game) {
+        std::fprintf(stderr, "cannot start the game: %s\n", argv[2]);
+        return 1;
     }
     HMODULE plugin = ::LoadLibraryA(argv[1]);
     if (!plugin) {
@@ -207,5 +242,10 @@ int main(int argc, char** argv) {
     record->quit();
     ::DestroyWindow(record->hwndParent);
     ::FreeLibrary(plugin);
+    if (game) {
+        ::TerminateProcess(game, 0);
+        ::WaitForSingleObject(game, INFINITE);
+        ::CloseHandle(game);
+    }
     return ok ? 0 : 1;
 }

@@ -475,7 +475,9 @@ constexpr int kNeverClosed = 2, kStillOpen = 3, kUnmapped = 4, kTimerLeft = 5;
 
 LoadedPlugin* quittingPlugin = nullptr;
 HWND quittingWinamp = nullptr;
-bool quitOverThePage = false;  // the General page open over the options window
+bool quitOverThePage = false;  // a dialog open over the options window: this one
+int overButton = IDC_GENERAL;
+const char* overCaption = kGeneralCaption;
 std::chrono::steady_clock::time_point quitDeadline;
 
 bool shown(const char* caption) {
@@ -495,18 +497,21 @@ LRESULT CALLBACK quittingWinampProc(HWND window, UINT message, WPARAM wParam,
 void CALLBACK closeWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
     static bool opening = false, closing = false;
     if (quitOverThePage && !opening && shown(kOptionsCaption)) {
-        ::PostMessageA(::FindWindowA(nullptr, kOptionsCaption), WM_COMMAND, IDC_GENERAL, 0);
+        ::PostMessageA(::FindWindowA(nullptr, kOptionsCaption), WM_COMMAND, overButton, 0);
         opening = true;
     }
-    if (!closing && shown(quitOverThePage ? kGeneralCaption : kOptionsCaption)) {
+    if (!closing && shown(quitOverThePage ? overCaption : kOptionsCaption)) {
         ::PostMessageA(quittingWinamp, WM_CLOSE, 0, 0);
         closing = true;
     }
     if (std::chrono::steady_clock::now() > quitDeadline) ::ExitProcess(kNeverClosed);
 }
 
-[[noreturn]] void winampQuitsWhileTheOptionsAreOpen(bool overThePage) {
+[[noreturn]] void winampQuitsWhileTheOptionsAreOpen(bool overThePage, int button = IDC_GENERAL,
+                                                    const char* caption = kGeneralCaption) {
     quitOverThePage = overThePage;
+    overButton = button;
+    overCaption = caption;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = quittingWinampProc;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
@@ -522,7 +527,7 @@ void CALLBACK closeWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
     PluginRecord* record = plugin.record();
     record->config();  // returns once quit has ended the window
     ::KillTimer(nullptr, watch);
-    if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, kGeneralCaption))
+    if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, overCaption))
         std::exit(kStillOpen);
     // Winamp has let go: the configuration entry's own reference keeps the
     // DLL mapped until the process ends.
@@ -541,6 +546,9 @@ TEST(WinampQuitTest, QuitWhileTheOptionsAreOpenEndsThemAndWinampExitsCleanly) {
     deleteSettingsKey();
     EXPECT_EXIT(winampQuitsWhileTheOptionsAreOpen(false), ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT(winampQuitsWhileTheOptionsAreOpen(true), ::testing::ExitedWithCode(0), "");
+    // The Status window, whose timer refreshes it every second.
+    EXPECT_EXIT(winampQuitsWhileTheOptionsAreOpen(true, IDC_STATUS, kStatusCaption),
+                ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
