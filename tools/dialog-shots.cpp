@@ -84,51 +84,53 @@ bool saveWindow(HWND window, const std::string& file) {
     return true;
 }
 
+// The dialog being checked for clipped texts, and a device context to
+// measure them in.
+struct ClipCheck {
+    const char* name;
+    HDC dc;
+};
+
+// One control of reportClippedTexts: a window enumeration's callback, so a
+// named stdcall function (a lambda converts only to the default convention).
+BOOL CALLBACK reportIfClipped(HWND control, LPARAM param) {
+    auto* c = reinterpret_cast<ClipCheck*>(param);
+    char className[32] = {};
+    ::GetClassNameA(control, className, sizeof className);
+    const LONG style = ::GetWindowLongA(control, GWL_STYLE);
+    const bool text = lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
+    const bool button = lstrcmpiA(className, "Button") == 0;
+    if ((!text && !button) || !(style & WS_VISIBLE)) return TRUE;
+    char caption[512] = {};
+    ::GetWindowTextA(control, caption, sizeof caption);
+    if (!caption[0]) return TRUE;
+    RECT client;
+    ::GetClientRect(control, &client);
+    HGDIOBJ old =
+        ::SelectObject(c->dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+    // A check box or radio button keeps about 16 pixels for its box.
+    LONG available = client.right;
+    if (button && (style & BS_TYPEMASK) != BS_PUSHBUTTON &&
+        (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON)
+        available -= 16;
+    RECT need{0, 0, available, 0};
+    ::DrawTextA(c->dc, caption, -1, &need, (text ? DT_WORDBREAK : DT_SINGLELINE) | DT_CALCRECT);
+    ::SelectObject(c->dc, old);
+    const bool tooWide = !text && need.right > available;
+    if (need.bottom > client.bottom || tooWide)
+        std::printf("  clipped in %s: %dx%d needed, %dx%d given: \"%s\"\n", c->name,
+                    static_cast<int>(need.right), static_cast<int>(need.bottom),
+                    static_cast<int>(client.right), static_cast<int>(client.bottom), caption);
+    return TRUE;
+}
+
 // Lists every text of the dialog that its control is too small for in the
 // font the dialog got: a word-wrapped text needs more lines than fit, or a
 // one-line text is wider than its control.
 void reportClippedTexts(HWND dialog, const char* name) {
-    struct Context {
-        const char* name;
-        HDC dc;
-    } context{name, ::CreateCompatibleDC(nullptr)};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND control, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(param);
-            char className[32] = {};
-            ::GetClassNameA(control, className, sizeof className);
-            const LONG style = ::GetWindowLongA(control, GWL_STYLE);
-            const bool text =
-                lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
-            const bool button = lstrcmpiA(className, "Button") == 0;
-            if ((!text && !button) || !(style & WS_VISIBLE)) return TRUE;
-            char caption[512] = {};
-            ::GetWindowTextA(control, caption, sizeof caption);
-            if (!caption[0]) return TRUE;
-            RECT client;
-            ::GetClientRect(control, &client);
-            HGDIOBJ old = ::SelectObject(
-                c->dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
-            // A check box or radio button keeps about 16 pixels for its box.
-            LONG available = client.right;
-            if (button && (style & BS_TYPEMASK) != BS_PUSHBUTTON &&
-                (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON)
-                available -= 16;
-            RECT need{0, 0, available, 0};
-            ::DrawTextA(c->dc, caption, -1, &need,
-                        (text ? DT_WORDBREAK : DT_SINGLELINE) | DT_CALCRECT);
-            ::SelectObject(c->dc, old);
-            const bool tooWide = !text && need.right > available;
-            if (need.bottom > client.bottom || tooWide)
-                std::printf("  clipped in %s: %dx%d needed, %dx%d given: \"%s\"\n", c->name,
-                            static_cast<int>(need.right), static_cast<int>(need.bottom),
-                            static_cast<int>(client.right), static_cast<int>(client.bottom),
-                            caption);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
-    ::DeleteDC(context.dc);
+    ClipCheck check{name, ::CreateCompatibleDC(nullptr)};
+    ::EnumChildWindows(dialog, reportIfClipped, reinterpret_cast<LPARAM>(&check));
+    ::DeleteDC(check.dc);
 }
 
 struct Shot {
