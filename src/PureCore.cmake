@@ -10,6 +10,7 @@
 set(VIREO_PURE_SOURCES
   autopause/Fade.cpp
   commands/CommandText.cpp
+  commands/StatusText.cpp
   display/EngineTableCheck.cpp
   display/NotifyRows.cpp
   display/PresenceName.cpp

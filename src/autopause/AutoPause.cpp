@@ -14,6 +14,8 @@ namespace vireo {
 
 namespace {
 
+AutoPauseReport report;
+
 void fade(std::int32_t from, std::int32_t to, FadeDirection direction) {
     for (std::int32_t volume : fadeSteps(from, to, direction)) {
         playerControl.setVolume(volume);
@@ -58,12 +60,17 @@ void setAutoPause(AutoPauseMode mode) {
 
 // The player-state byte is nonzero while the player is alive: the music
 // fades up or resumes when he dies, and fades down or pauses when he spawns.
+const AutoPauseReport& autoPauseReport() noexcept { return report; }
+
 void CALLBACK autoPauseTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     try {
         HWND game = findGameWindow();
         if (!game) return;
-        if (gameLink.liblistGame() != landmarks::kCounterStrikeGameName) return;
+        report.counterStrike = gameLink.liblistGame() == landmarks::kCounterStrikeGameName;
+        if (!report.counterStrike) return;
         const bool alive = readPlayerStateFlag();
+        report.alive = alive;
+        report.readAt = ::GetTickCount();
         if (game != autoPauseWindow) {
             // A new game: auto-pause starts off until the player turns it on.
             rememberedAlive = alive;

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "autopause/AutoPauseMode.h"
 #include "common/ProcessWide.h"
 
@@ -14,5 +16,13 @@ namespace vireo {
 void setAutoPause(AutoPauseMode mode);
 
 void CALLBACK autoPauseTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
+
+// What the timer last read, for the status report.
+struct AutoPauseReport {
+    std::uint32_t readAt = 0;  // GetTickCount of the last read of the player state; 0: none
+    bool alive = false;
+    bool counterStrike = false;  // the last tick found the game to be Counter-Strike
+};
+[[nodiscard]] const AutoPauseReport& autoPauseReport() noexcept;
 
 }  // namespace vireo

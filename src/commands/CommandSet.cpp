@@ -68,8 +68,9 @@ const SubCommand kSubCommands[] = {
      [](std::int32_t n, const std::string&) { setAutoPause(static_cast<AutoPauseMode>(n)); }},
     {"displaycolor", [](std::int32_t n, const std::string&) { DisplayColor.write(n); }},
     {"help", [](std::int32_t, const std::string&) { sendHelp(); }},
+    {"status", [](std::int32_t, const std::string&) { sendStatus(); }},
 };
-static_assert(sizeof kSubCommands / sizeof kSubCommands[0] == 25, "25 sub-commands");
+static_assert(sizeof kSubCommands / sizeof kSubCommands[0] == 26, "26 sub-commands");
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 #pragma once
-// The handler registered under both command words: the 25 sub-commands.
+// The handler registered under both command words: the 26 sub-commands.
 
 #include <string>
 

@@ -50,6 +50,11 @@ std::int32_t readNumber(std::string_view text) {
         std::min<std::int64_t>(magnitude, std::numeric_limits<std::int32_t>::max()));
 }
 
+std::size_t consoleTextCapacity(std::size_t datagramBytes) noexcept {
+    const std::size_t framing = kTextOffset + kTerminatorLength;
+    return datagramBytes > framing ? datagramBytes - framing : 0;
+}
+
 std::vector<std::uint8_t> consoleDatagram(std::string_view text) {
     std::vector<std::uint8_t> datagram(kTextOffset + text.size() + kTerminatorLength, 0);
     for (std::size_t i = 0; i < kOutOfBandPrefixLength; ++i) datagram[i] = kOutOfBandByte;

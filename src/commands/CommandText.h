@@ -3,6 +3,7 @@
 // no windows.h. The captured line is foreign memory, so every function here
 // takes any bytes (high bytes, control characters, no words at all).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,5 +29,11 @@ namespace vireo {
 // The out-of-band datagram the game client prints: four 0xFF bytes, "l",
 // the text byte for byte, a terminating zero.
 [[nodiscard]] std::vector<std::uint8_t> consoleDatagram(std::string_view text);
+
+// The largest datagram Vireo sends the game client, header and terminator
+// included; the game's own network buffers take more.
+inline constexpr std::size_t kConsoleDatagramLimit = 4096;
+// How much text fits a datagram of that many bytes.
+[[nodiscard]] std::size_t consoleTextCapacity(std::size_t datagramBytes) noexcept;
 
 }  // namespace vireo

@@ -7,6 +7,8 @@
 
 #include "commands/CommandText.h"
 #include "commands/HelpText.h"
+#include "commands/StatusReport.h"
+#include "commands/StatusText.h"
 #include "common/UniqueResource.h"
 
 namespace vireo {
@@ -34,5 +36,11 @@ bool sendConsoleText(const std::string& text, const std::string& host, std::uint
 }
 
 void sendHelp() { sendConsoleText(std::string(kHelpText), kGameClientHost, kGameClientPort); }
+
+void sendStatus() {
+    const std::string text =
+        cutAtLineEnd(statusReport(StatusForm::Console), consoleTextCapacity(kConsoleDatagramLimit));
+    sendConsoleText(text, kGameClientHost, kGameClientPort);
+}
 
 }  // namespace vireo

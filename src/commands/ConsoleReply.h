@@ -15,5 +15,8 @@ inline constexpr std::uint16_t kGameClientPort = 27005;
 bool sendConsoleText(const std::string& text, const std::string& host, std::uint16_t port);
 // The help text to the game client; the result is not used.
 void sendHelp();
+// The short status to the game client in one datagram, cut at a line's end
+// to fit kConsoleDatagramLimit; the result is not used.
+void sendStatus();
 
 }  // namespace vireo

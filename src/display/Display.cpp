@@ -86,28 +86,44 @@ void CALLBACK displayComposerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
 
 // Runs on the game's thread, from the game's own message dispatching. It
 // allocates nothing: settings are integers, and the lines are printed
-// straight from the shared slots.
-void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+// straight from the shared slots. What it finds goes into the shared report
+// for the status, with the tick count the timer message brings.
+void CALLBACK gameDisplayTick(HWND, UINT, UINT_PTR, DWORD tickCount) noexcept {
     if (gameDisplayLeaving.load()) return;
     // Winamp quit, unloaded the plug-in or crashed: the slots hold the last
     // lines composed, which would otherwise stay on screen for good.
     if (!hostIsPresent()) return;
     if (!findGameWindow()) return;
+    GameSideReport& report = sharedDisplayBlock.gameSide;
+    report.lastTick = tickCount != 0 ? tickCount : 1;  // 0 means "no tick yet"
+    report.tableChecked = 1;
     const std::optional<EngineEntries> entries = checkEngineTable(engineTable, OwnProcessMemory{});
-    if (!entries) return;
+    report.tableAccepted = entries.has_value() ? 1 : 0;
+    if (!entries) {
+        report.rowsPrinted = 0;
+        return;
+    }
     const auto printNotifyRow = reinterpret_cast<PrintNotifyRowFn>(entries->printNotifyRow);
     const auto isConsoleVisible = reinterpret_cast<IsConsoleVisibleFn>(entries->isConsoleVisible);
 
     const std::int32_t startLine = StartLine.read();
     const std::int32_t displayColor = DisplayColor.read();
+    std::uint8_t rowsWithText = 0;
+    bool consoleOpen = false;
     for (int i = 0; i < kDisplayLineCount; ++i) {
         // A fresh record for every line: the engine gets the same fields
         // whatever it did with the previous one.
         NotifyRecord record = notifyRecord(startLine, displayColor, i);
         // An empty text blanks the row.
-        const bool show = ShowGUI.isOn() && isConsoleVisible() == 0;
-        printNotifyRow(&record, kLiteralFormat, show ? sharedDisplayBlock.lines[i] : kEmptyLine);
+        const bool shown = ShowGUI.isOn();
+        consoleOpen = shown && isConsoleVisible() != 0;
+        const bool show = shown && !consoleOpen;
+        const char* const text = show ? sharedDisplayBlock.lines[i] : kEmptyLine;
+        if (text[0] != '\0') ++rowsWithText;
+        printNotifyRow(&record, kLiteralFormat, text);
     }
+    report.rowsPrinted = rowsWithText;
+    report.consoleOpen = consoleOpen ? 1 : 0;
 }
 
 void startGameDisplay() noexcept {
@@ -124,6 +140,8 @@ void startGameDisplay() noexcept {
     }
     gameDisplayLeaving.store(false);
     gameDisplayThread = ::GetCurrentThreadId();
+    // A new game's report starts empty: nothing of an earlier game's stays.
+    sharedDisplayBlock.gameSide = GameSideReport{::GetCurrentProcessId(), 0, 0, 0, 0, 0};
     gameDisplayTimer =
         ::SetTimer(nullptr, kGameDisplayTimerId, kGameDisplayPeriodMs, gameDisplayTick);
 }

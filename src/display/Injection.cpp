@@ -5,6 +5,11 @@
 #include "common/UniqueResource.h"
 
 namespace vireo {
+namespace {
+
+DWORD lastHookError = 0;
+
+}  // namespace
 
 void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     HWND game = findGameWindow();
@@ -19,6 +24,7 @@ void CALLBACK hookInstallerTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     // unload could not reach it.
     hookHandle.reset();
     hookHandle.reset(::SetWindowsHookExA(WH_GETMESSAGE, getMessageHook, moduleInstance, thread));
+    lastHookError = hookHandle ? 0 : ::GetLastError();
     // The system maps the DLL into the game for the hook's first call there:
     // a message for the thread makes that happen at once.
     if (hookHandle) ::PostThreadMessageA(thread, WM_NULL, 0, 0);
@@ -35,6 +41,9 @@ LRESULT CALLBACK getMessageHook(int code, WPARAM wParam, LPARAM lParam) noexcept
 void resetHook() noexcept {
     hookedWindow = nullptr;
     hookHandle.reset();
+    lastHookError = 0;
 }
+
+DWORD hookInstallError() noexcept { return lastHookError; }
 
 }  // namespace vireo

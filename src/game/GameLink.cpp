@@ -58,7 +58,7 @@ bool GameLink::truncateAllCopies(const std::string& pattern) const {
 // the handler runs. Any other line is left to the game.
 void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     try {
-        const GameLink& link = *reinterpret_cast<const GameLink*>(id);
+        GameLink& link = *reinterpret_cast<GameLink*>(id);
         if (!isGameRunning()) return;
         const std::string line = readCapturedLine();
         if (line.empty()) return;
@@ -67,6 +67,8 @@ void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept {
         if (!entry) return;
         const CommandHandler handler = entry->handler;
         clearCapturedLine();
+        link.report.lineTakenAt = ::GetTickCount();
+        link.report.lastLine = line;
         handler(std::move(split.word), std::move(split.rest));
     } catch (...) {
     }
@@ -80,6 +82,7 @@ void CALLBACK watchModDirectory(HWND, UINT, UINT_PTR id, DWORD) noexcept {
         if (!isGameRunning()) {
             link.lastScannedMod.clear();
             link.scanDeadline = 0;
+            link.report.scannedAt = 0;  // the next game's scan is still to come
             return;
         }
         const std::string current = modName();

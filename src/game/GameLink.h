@@ -13,6 +13,18 @@
 
 namespace vireo {
 
+// What the console channel learnt as it ran, for the status report.
+struct ConsoleReport {
+    // The build marker the last landmark choice read; none before the first.
+    enum class Marker { NotRead, Build2343, OtherBuild, Unreadable } marker = Marker::NotRead;
+    std::uint32_t scannedAt = 0;  // GetTickCount after the last scan; 0: none yet
+    bool scanGotThrough = false;
+    std::uint32_t copiesFound = 0;
+    std::uint32_t copiesSilenced = 0;
+    std::uint32_t lineTakenAt = 0;  // GetTickCount when the last line was taken; 0: none
+    std::string lastLine;
+};
+
 class GameLink {
 public:
     GameLink() noexcept = default;
@@ -55,6 +67,7 @@ public:
     // at a landmark, so a game started, or replaced by another build, since
     // the last access is served at once.
     landmarks::LandmarkSet landmarkSet{0, 0};
+    ConsoleReport report;
 };
 
 void CALLBACK pollConsoleLine(HWND, UINT, UINT_PTR id, DWORD) noexcept;

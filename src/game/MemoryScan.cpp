@@ -14,7 +14,8 @@ bool isScannableRegion(const MEMORY_BASIC_INFORMATION& region) noexcept {
            region.Type != MEM_MAPPED && region.Protect == PAGE_READWRITE;
 }
 
-bool truncateCopiesInProcess(HANDLE process, const CopyFinder& finder) noexcept {
+bool truncateCopiesInProcess(HANDLE process, const CopyFinder& finder,
+                             CopyCounts& counts) noexcept {
     try {
         std::vector<unsigned char> buffer;
         MEMORY_BASIC_INFORMATION region{};
@@ -34,9 +35,13 @@ bool truncateCopiesInProcess(HANDLE process, const CopyFinder& finder) noexcept 
                 const CopyPatcher patch = [&](std::size_t offset) {
                     const unsigned char nul = 0;
                     SIZE_T put = 0;
-                    return ::WriteProcessMemory(process, reinterpret_cast<LPVOID>(base + offset),
-                                                &nul, 1, &put) &&
-                           put == 1;
+                    ++counts.found;
+                    const bool patched =
+                        ::WriteProcessMemory(process, reinterpret_cast<LPVOID>(base + offset),
+                                             &nul, 1, &put) &&
+                        put == 1;
+                    if (patched) ++counts.silenced;
+                    return patched;
                 };
                 if (!searchRegion(finder, region.RegionSize, kScanPieceSize, buffer, read, patch))
                     return false;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "game/PatternSearch.h"
 
@@ -25,10 +26,17 @@ inline constexpr std::size_t kScanPieceSize = 256 * 1024;
 // modifier, not executable), and no larger than kMaxScannedRegionSize.
 [[nodiscard]] bool isScannableRegion(const MEMORY_BASIC_INFORMATION& region) noexcept;
 
+// The copies a walk met, and those it patched.
+struct CopyCounts {
+    std::uint32_t found = 0;
+    std::uint32_t silenced = 0;
+};
+
 // Walks every region of the process from address 0 and patches every copy in
-// the searchable ones with a single NUL byte. False at the first failed read
-// or write (copies patched until then stay patched), or when memory for the
-// search cannot be had.
-[[nodiscard]] bool truncateCopiesInProcess(HANDLE process, const CopyFinder& finder) noexcept;
+// the searchable ones with a single NUL byte, counting them. False at the
+// first failed read or write (copies patched until then stay patched), or
+// when memory for the search cannot be had.
+[[nodiscard]] bool truncateCopiesInProcess(HANDLE process, const CopyFinder& finder,
+                                           CopyCounts& counts) noexcept;
 
 }  // namespace vireo

@@ -45,6 +45,14 @@ bool writeToGame(std::uintptr_t address, const void* bytes, std::size_t count) n
     return true;
 }
 
+void noteScan(bool gotThrough, const CopyCounts& counts) noexcept {
+    ConsoleReport& report = gameLink.report;
+    report.scannedAt = ::GetTickCount();
+    report.scanGotThrough = gotThrough;
+    report.copiesFound = counts.found;
+    report.copiesSilenced = counts.silenced;
+}
+
 }  // namespace
 
 bool readGameMemory(std::uintptr_t address, void* buffer, std::size_t count, bool skipRefresh) {
@@ -67,9 +75,13 @@ BuildMarker readBuildMarker() {
 }
 
 void refreshLandmarks() {
-    gameLink.landmarkSet = readBuildMarker() == BuildMarker::Build2343
-                               ? landmarks::kLandmarks2343
-                               : landmarks::kLandmarksDefault;
+    const BuildMarker marker = readBuildMarker();
+    gameLink.landmarkSet =
+        marker == BuildMarker::Build2343 ? landmarks::kLandmarks2343 : landmarks::kLandmarksDefault;
+    using Marker = ConsoleReport::Marker;
+    gameLink.report.marker = marker == BuildMarker::Build2343    ? Marker::Build2343
+                             : marker == BuildMarker::OtherBuild ? Marker::OtherBuild
+                                                                 : Marker::Unreadable;
 }
 
 landmarks::LandmarkSet currentLandmarks() noexcept { return gameLink.landmarkSet; }
@@ -101,8 +113,12 @@ bool truncateAllCopies(const std::string& pattern) {
     const DWORD game = gameProcessId();
     if (game == 0) return false;
     UniqueHandle process{::OpenProcess(kScanAccess, FALSE, game)};
-    if (!process) return false;
+    if (!process) {
+        noteScan(false, CopyCounts{});
+        return false;
+    }
     bool scanned = false;
+    CopyCounts counts;
     {
         const HANDLE thread = ::GetCurrentThread();
         // Winamp may run its window thread above normal; it gets back what it had.
@@ -112,12 +128,14 @@ bool truncateAllCopies(const std::string& pattern) {
             if (callerPriority != THREAD_PRIORITY_ERROR_RETURN)
                 ::SetThreadPriority(thread, callerPriority);
         }};
-        scanned = truncateCopiesInProcess(process.get(), finder);
+        scanned = truncateCopiesInProcess(process.get(), finder, counts);
     }
     // A game that ends during the walk ends the walk with it, as if at the
     // top of its address space: its regions can no longer be described.
     // Such a scan did not get through.
-    return scanned && gameProcessId() == game;
+    const bool gotThrough = scanned && gameProcessId() == game;
+    noteScan(gotThrough, counts);
+    return gotThrough;
 }
 
 }  // namespace vireo

@@ -60,6 +60,7 @@ public:
     [[nodiscard]] int getSampleRate() const noexcept;
     [[nodiscard]] int getChannels() const noexcept;
     [[nodiscard]] std::string getVersionText() const;
+    [[nodiscard]] bool isWinamp3() const noexcept { return winamp3(); }
 
 private:
     // Every message goes through here; a null or vanished window answers 0.

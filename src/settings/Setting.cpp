@@ -27,6 +27,8 @@ bool hasValueOfType(HKEY key, const std::string& name, DWORD wanted) noexcept {
     return type == wanted;
 }
 
+SettingsKeyRoot keyRootInUse = SettingsKeyRoot::None;
+
 // The key a setting uses, and the read-only machine key to seed it from when
 // it is the user's (null otherwise).
 struct SettingKeys {
@@ -54,10 +56,14 @@ SettingKeys openKeys(HKEY root, const std::string& subKey) noexcept {
     if (!keys.key) {
         if (!virtualizationCheck()) {
             keys.key = createKey(root, subKey);
-            if (keys.key) return keys;
+            if (keys.key) {
+                keyRootInUse = SettingsKeyRoot::Machine;
+                return keys;
+            }
         }
         keys.key = createKey(kSettingUserRoot, subKey);
     }
+    keyRootInUse = keys.key ? SettingsKeyRoot::User : SettingsKeyRoot::None;
     // Values the user's key lacks come from what an administrator stored
     // under the machine's key, where it exists.
     HKEY machine = nullptr;
@@ -110,6 +116,8 @@ bool processIsVirtualized() noexcept {
 void setVirtualizationCheck(VirtualizationCheck check) noexcept {
     virtualizationCheck = check ? check : processIsVirtualized;
 }
+
+SettingsKeyRoot settingsKeyRoot() noexcept { return keyRootInUse; }
 
 IntSetting::IntSetting(HKEY root, const std::string& subKey, std::string valueName,
                        std::int32_t defaultValue) noexcept

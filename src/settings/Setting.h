@@ -43,6 +43,11 @@ using VirtualizationCheck = bool (*)() noexcept;
 // Null puts back processIsVirtualized.
 void setVirtualizationCheck(VirtualizationCheck check) noexcept;
 
+// The root of the key the settings opened last (they all choose alike);
+// none when no key could be opened at all.
+enum class SettingsKeyRoot { None, User, Machine };
+[[nodiscard]] SettingsKeyRoot settingsKeyRoot() noexcept;
+
 class IntSetting {
 public:
     IntSetting(HKEY root, const std::string& subKey, std::string valueName,

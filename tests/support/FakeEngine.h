@@ -65,8 +65,8 @@ private:
     const FakeGameProcess& game_;
 };
 
-// The .shared section of the loaded plug-in: the same 1536 bytes the game
-// side reads. Null when the module has no such section.
+// The .shared section of the loaded plug-in: the slots the game side reads
+// and the report it writes. Null when the module has no such section.
 [[nodiscard]] SharedDisplayBlock* sharedBlockOf(HMODULE plugin);
 
 }  // namespace vireo::test
