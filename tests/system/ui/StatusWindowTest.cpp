@@ -79,7 +79,8 @@ TEST(StatusWindowTest, ShowsTheGameAsItComesCopiesTheTextAndClosesWithEsc) {
         withGame = status.text(IDC_STATUS_TEXT);
         emptyClipboard();
         status.click(IDC_COPY_STATUS);
-        waitFor([&] { return clipboardText().value_or("") != ""; });
+        // Asked without opening the clipboard, which the window's Copy needs.
+        waitFor([] { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; });
         copied = clipboardText().value_or("");
         afterCopy = status.text(IDC_STATUS_TEXT);
         status.key(VK_ESCAPE);
