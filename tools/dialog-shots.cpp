@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/PluginRecord.h"
+#include "game/Landmarks.h"
 #include "player/WinampIpc.h"
 #include "ui/Resource.h"
 
@@ -150,6 +151,19 @@ const Shot kShots[] = {
     {IDC_STATUS, "Status", "status-window.bmp", 12s},
 };
 
+// The game's process, when one was started.
+HANDLE game = nullptr;
+
+// A console line typed in the game, as the game's console leaves it in its
+// captured-line buffer (the game started with the 2343 build marker).
+void typeInGame(const char* line) {
+    char buffer[vireo::landmarks::kCapturedLineSize] = {};
+    std::snprintf(buffer, sizeof buffer, "%s", line);
+    ::WriteProcessMemory(game,
+                         reinterpret_cast<void*>(vireo::landmarks::kLandmarks2343.capturedLine),
+                         buffer, sizeof buffer, nullptr);
+}
+
 // Runs on its own thread while the main thread is inside configure.
 void photograph(bool& ok);
 
@@ -164,6 +178,7 @@ void photograph(bool& ok) {
     ok = saveWindow(options, "options-window.bmp");
     reportClippedTexts(options, "options window");
     for (const Shot& shot : kShots) {
+        if (game && shot.button == IDC_STATUS) typeInGame("Vireo ShowGUI");
         ::PostMessageA(options, WM_COMMAND, MAKEWPARAM(shot.button, BN_CLICKED), 0);
         HWND page = waitForDialog(shot.caption);
         if (!page) {
@@ -211,7 +226,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: dialog-shots PATH\\gen_vireo.dll [GAME COMMAND LINE]\n");
         return 2;
     }
-    HANDLE game = argc > 2 ? startGame(argv[2]) : nullptr;
+    game = argc > 2 ? startGame(argv[2]) : nullptr;
     if (argc > 2 && !game) {
         std::fprintf(stderr, "cannot start the game: %s\n", argv[2]);
         return 1;

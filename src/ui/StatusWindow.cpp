@@ -12,6 +12,11 @@ namespace vireo {
 
 namespace {
 
+// Another program (a clipboard viewer, say) may hold the clipboard for a
+// moment: Copy tries again a few times, for at most about 50 ms in all.
+constexpr int kClipboardAttempts = 5;
+constexpr DWORD kClipboardRetryMs = 10;
+
 // Puts the text on the clipboard as CF_TEXT. The memory is the clipboard's
 // once SetClipboardData takes it, and freed here on every other path.
 void copyToClipboard(HWND owner, const std::string& text) noexcept {
@@ -21,9 +26,16 @@ void copyToClipboard(HWND owner, const std::string& text) noexcept {
     if (!bytes) return;
     std::memcpy(bytes, text.c_str(), text.size() + 1);
     ::GlobalUnlock(memory.get());
-    const ClipboardSession clipboard(owner);
-    if (!clipboard.opened() || !::EmptyClipboard()) return;
-    if (::SetClipboardData(CF_TEXT, memory.get())) (void)memory.release();
+    for (int attempt = 1;; ++attempt) {
+        const ClipboardSession clipboard(owner);
+        if (clipboard.opened()) {
+            if (::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory.get()))
+                (void)memory.release();
+            return;
+        }
+        if (attempt == kClipboardAttempts) return;
+        ::Sleep(kClipboardRetryMs);
+    }
 }
 
 }  // namespace

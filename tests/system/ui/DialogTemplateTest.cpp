@@ -193,7 +193,7 @@ TEST_F(DialogTemplateTest, EveryDialogHasItsCaptionSizeFontAndFrame) {
                         {IDD_SCRIPTING, "Scripting", 314, 167, false},
                         {IDD_DISPLAY, "Display", 232, 158, false},
                         {IDD_GENERAL, "General", 275, 183, false},
-                        {IDD_STATUS, "Status", 330, 210, false}};
+                        {IDD_STATUS, "Status", 330, 178, false}};
     ASSERT_TRUE(plugin_.loaded());
     for (const Row& row : rows) {
         const Template t = readTemplate(plugin_.module(), row.id);
@@ -239,9 +239,9 @@ TEST_F(DialogTemplateTest, OptionsWindowControls) {
 TEST_F(DialogTemplateTest, StatusWindowControls) {
     ASSERT_TRUE(plugin_.loaded());
     expectItems(readTemplate(plugin_.module(), IDD_STATUS),
-                {{1041, kReadOnlyLines, "", 7, 7, 316, 175},
-                 {1042, kPush, "&Copy", 219, 189, 50, 14},
-                 {IDCANCEL, kDefaultPush, "&Close", 273, 189, 50, 14}},
+                {{1041, kReadOnlyLines, "", 7, 7, 316, 143},
+                 {1042, kPush, "&Copy", 219, 157, 50, 14},
+                 {IDCANCEL, kDefaultPush, "&Close", 273, 157, 50, 14}},
                 "status");
 }
 
