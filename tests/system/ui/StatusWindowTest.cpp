@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "system/display/DisplayRig.h"
 #include "system/ui/DialogDriver.h"
@@ -67,6 +68,7 @@ TEST(StatusWindowTest, ShowsTheGameAsItComesCopiesTheTextAndClosesWithEsc) {
     FakeGameProcess game(gameNamed("hl.exe"));
     std::string withoutGame, withGame, copied, afterCopy;
     bool gameStarted = false, optionsOpenAfterEsc = false;
+    std::pair<DWORD, DWORD> selection;
     const std::string failure = session.configure([&] {
         Dialog options = waitForDialog(kOptionsCaption);
         options.click(IDC_STATUS);
@@ -77,6 +79,13 @@ TEST(StatusWindowTest, ShowsTheGameAsItComesCopiesTheTextAndClosesWithEsc) {
         gameStarted = game.start();
         if (gameStarted) waitFor([&] { return status.text(IDC_STATUS_TEXT) != withoutGame; });
         withGame = status.text(IDC_STATUS_TEXT);
+        // The player's selection outlives a refresh that changes the text
+        // (the seconds since the game's last tick, say).
+        ::SendMessageA(status.item(IDC_STATUS_TEXT), EM_SETSEL, 0, 6);
+        waitFor([&] { return status.text(IDC_STATUS_TEXT) != withGame; });
+        ::SendMessageA(status.item(IDC_STATUS_TEXT), EM_GETSEL,
+                       reinterpret_cast<WPARAM>(&selection.first),
+                       reinterpret_cast<LPARAM>(&selection.second));
         emptyClipboard();
         status.click(IDC_COPY_STATUS);
         // Asked without opening the clipboard, which the window's Copy needs.
@@ -101,6 +110,7 @@ TEST(StatusWindowTest, ShowsTheGameAsItComesCopiesTheTextAndClosesWithEsc) {
         EXPECT_TRUE(at > 0 && withGame[at - 1] == '\r') << at;
     // The text shown when Copy was pressed: a refresh may come between.
     EXPECT_TRUE(copied == withGame || copied == afterCopy) << copied;
+    EXPECT_EQ(selection, (std::pair<DWORD, DWORD>{0, 6}));
     EXPECT_TRUE(optionsOpenAfterEsc);
 }
 
