@@ -25,6 +25,7 @@ add_subdirectory(${VIREO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FR
 set(VIREO_PURE_UNIT_TESTS
   autopause/FadeTest.cpp
   commands/CommandTextTest.cpp
+  commands/StatusTextTest.cpp
   display/DisplayLogicTest.cpp
   game/CommandTableTest.cpp
   game/LiblistTest.cpp

@@ -116,15 +116,15 @@ bool openingRefused(DWORD process) noexcept {
 
 std::string_view gameKindName(const std::string& exe) {
     const std::string lower = lowerAscii(exe);
-    if (lower == landmarks::kHalfLifeExe) return "HalfLife";
-    if (lower == landmarks::kCounterStrikeExe) return "CounterStrike";
-    return "OtherGame";
+    if (lower == landmarks::kHalfLifeExe) return kHalfLifeKindName;
+    if (lower == landmarks::kCounterStrikeExe) return kCounterStrikeKindName;
+    return kOtherGameKindName;
 }
 
 std::string_view markerText(ConsoleReport::Marker marker) {
     switch (marker) {
         case ConsoleReport::Marker::Build2343: return "2343";
-        case ConsoleReport::Marker::OtherBuild: return "another build";
+        case ConsoleReport::Marker::OtherBuild: return "of another build";
         case ConsoleReport::Marker::Unreadable: return "unreadable";
         case ConsoleReport::Marker::NotRead: break;
     }
@@ -150,9 +150,13 @@ void gatherGame(StatusFacts& f) {
     f.gameKind = gameKindName(processes.gameExe);
     f.gameRefused = openingRefused(f.processId);
     if (f.gameRefused) return;
+    // The game's directory once: finding it is the dearest question here.
     f.gameDirectory = gameDirectory();
     f.modName = modName();
-    f.liblistGame = liblistValue(std::string(landmarks::kLiblistGameKey));
+    if (!f.gameDirectory.empty()) {
+        f.modDirectory = modDirectoryOf(f.gameDirectory, f.modName);
+        f.liblistGame = liblistValueAt(f.modDirectory, std::string(landmarks::kLiblistGameKey));
+    }
     f.counterStrike = f.liblistGame == landmarks::kCounterStrikeGameName;
 
     const ConsoleReport& console = gameLink.report;
@@ -194,7 +198,7 @@ void gatherScript(StatusFacts& f) {
         if (!script.written) f.scriptError = systemMessage(script.error);
     } else if (f.gameWindowFound && !f.gameDirectory.empty()) {
         // Where the writer would put it, by the same rule.
-        f.scriptPath = (PlaceScriptInRoot.isOn() ? f.gameDirectory : modDirectory()) +
+        f.scriptPath = (PlaceScriptInRoot.isOn() ? f.gameDirectory : f.modDirectory) +
                        std::string(kScriptFileName);
     }
 }

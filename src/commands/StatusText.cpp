@@ -1,12 +1,12 @@
 #include "commands/StatusText.h"
 
+#include <initializer_list>
+
 namespace vireo {
 namespace {
 
-// Paths fit MAX_PATH; names and captured lines are shown shorter.
-constexpr std::size_t kShownPathLength = 259;
-constexpr std::size_t kShownNameLength = 64;
-constexpr std::size_t kShownLineLength = 100;
+// Every part of a line fits MAX_PATH: a path, a mod name, a captured line.
+constexpr std::size_t kShownPartLength = 259;
 constexpr std::string_view kCutMark = "...";
 constexpr char kReplacement = '?';
 constexpr std::uint32_t kTicksPerSecond = 1000;
@@ -15,52 +15,83 @@ constexpr std::uint32_t kTicksPerSecond = 1000;
 constexpr std::string_view kOlderSteamClass = "Valve001";
 constexpr std::string_view kNewerSteamClass = "SDL_app";
 
+// Each line is a pattern whose '@' marks take the parts in turn: one call
+// per line keeps the composer small in the DLL.
+constexpr char kPartMark = '@';
+
+// A number written into a buffer of its own, optionally followed by " s ago":
+// the parts of a line are views, and no text is made for them on the heap.
+class Decimal {
+public:
+    explicit Decimal(std::uint32_t value, std::string_view suffix = {}) noexcept {
+        char reversed[10];
+        std::size_t count = 0;
+        do {
+            reversed[count++] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        while (count != 0) text_[size_++] = reversed[--count];
+        for (char c : suffix.substr(0, sizeof text_ - size_)) text_[size_++] = c;
+    }
+    operator std::string_view() const noexcept { return {text_, size_}; }
+
+private:
+    char text_[24] = {};
+    std::size_t size_ = 0;
+};
+
+void appendShown(std::string& to, std::string_view text, std::size_t limit) {
+    const bool cut = text.size() > limit;
+    const std::size_t kept =
+        cut ? (limit > kCutMark.size() ? limit - kCutMark.size() : 0) : text.size();
+    for (char c : text.substr(0, kept)) {
+        const auto byte = static_cast<unsigned char>(c);
+        to.push_back(byte < 0x20 || byte == 0x7F ? kReplacement : c);
+    }
+    if (cut) to.append(kCutMark);
+}
+
 class Lines {
 public:
-    Lines(const StatusFacts& facts, StatusForm form) : facts_(facts), window_(form == StatusForm::Window) {}
+    Lines(std::uint32_t now, StatusForm form) : now_(now), window_(form == StatusForm::Window) {}
 
     [[nodiscard]] bool window() const noexcept { return window_; }
 
-    // Starts a line with its subject.
-    Lines& start(std::string_view subject) {
+    // "Subject: " and the pattern with its marks replaced by the parts, shown
+    // as text (foreign bytes made harmless, cut to fit), then a line feed.
+    void add(std::string_view subject, std::string_view pattern,
+             std::initializer_list<std::string_view> parts = {}) {
         text_.append(subject).append(": ");
-        return *this;
+        auto part = parts.begin();
+        for (char c : pattern) {
+            if (c == kPartMark && part != parts.end())
+                appendShown(text_, *part++, kShownPartLength);
+            else
+                text_.push_back(c);
+        }
+        text_.push_back('\n');
     }
-    Lines& operator<<(std::string_view part) {
-        text_.append(part);
-        return *this;
+
+    // "N s ago" for a noted moment.
+    [[nodiscard]] Decimal ago(NotedTick at) const noexcept {
+        return Decimal((now_ - at) / kTicksPerSecond, " s ago");
     }
-    Lines& number(std::uint32_t value) {
-        text_.append(std::to_string(value));
-        return *this;
-    }
-    Lines& path(std::string_view value) { return *this << shownText(value, kShownPathLength); }
-    Lines& name(std::string_view value) { return *this << shownText(value, kShownNameLength); }
-    // " N s ago" after a noted moment.
-    Lines& ago(NotedTick at) {
-        text_.append(std::to_string((facts_.now - at) / kTicksPerSecond)).append(" s ago");
-        return *this;
-    }
-    void end() { text_.append(".\n"); }
-    // A line that closes itself (its text ends with its own stop).
-    void endAsIs() { text_.push_back('\n'); }
 
     [[nodiscard]] std::string take() { return std::move(text_); }
 
 private:
-    const StatusFacts& facts_;
+    std::uint32_t now_;
     bool window_;
     std::string text_;
 };
 
+std::string_view orUnknown(const std::string& value) {
+    return value.empty() ? std::string_view("unknown") : std::string_view(value);
+}
+
 void winampLines(Lines& out, const StatusFacts& f) {
-    out.start("Winamp");
-    if (!f.winampFound) {
-        out << "its main window is not known";
-        return out.end();
-    }
-    out << f.winampVersion << " (" << (f.winamp3 ? "Winamp 3" : "Winamp 2") << " family)";
-    out.end();
+    if (!f.winampFound) return out.add("Winamp", "its main window is not known.");
+    out.add("Winamp", "@ (@ family).", {f.winampVersion, f.winamp3 ? "Winamp 3" : "Winamp 2"});
 }
 
 std::string_view unsupportedBuild(std::string_view windowClass) {
@@ -69,164 +100,133 @@ std::string_view unsupportedBuild(std::string_view windowClass) {
     return "a build";
 }
 
+constexpr std::string_view kRunsAsAdministrator =
+    "runs as administrator and Winamp does not: start both the same way.";
+
 // Answers whether the game is there to be described further.
 bool gameLines(Lines& out, const StatusFacts& f) {
     if (!f.gameWindowFound) {
-        out.start("Game");
-        if (f.otherExe.empty()) {
-            out << "not running";
-        } else if (f.otherClass.empty()) {
-            out.name(f.otherExe) << " runs, but has no window of class Half-Life yet";
-        } else {
-            out.name(f.otherExe) << " runs, but its window is of class ";
-            out.name(f.otherClass) << ", not Half-Life: " << unsupportedBuild(f.otherClass)
-                                   << " that Vireo does not support. Console commands, the "
-                                      "display and Vireo.cfg cannot reach it";
-        }
-        out.end();
+        if (f.otherExe.empty())
+            out.add("Game", "not running.");
+        else if (f.otherClass.empty())
+            out.add("Game", "@ runs, but has no window of class Half-Life yet.", {f.otherExe});
+        else
+            out.add("Game",
+                    "@ runs, but its window is of class @, not Half-Life: @ that Vireo does not "
+                    "support. Console commands, the display and Vireo.cfg cannot reach it.",
+                    {f.otherExe, f.otherClass, unsupportedBuild(f.otherClass)});
+        if (f.gameRefused) out.add("Game", kRunsAsAdministrator);
         return false;
     }
-    out.start("Game").name(f.exeName.empty() ? std::string_view("its window") : f.exeName);
-    out << ", process ";
-    out.number(f.processId) << ", " << f.gameKind;
-    out.end();
+    out.add("Game", "@, process @, @.",
+            {orUnknown(f.exeName), Decimal(f.processId), f.gameKind});
+    // Nothing of Vireo reaches such a game: the lines after say so.
     if (f.gameRefused) {
-        out.start("Game") << "runs as administrator and Winamp does not: start both the same way";
-        out.end();
-        return true;
+        out.add("Game", kRunsAsAdministrator);
+        return false;
     }
-    out.start("Game") << "mod ";
-    out.name(f.modName.empty() ? std::string_view("unknown") : f.modName);
-    if (!f.liblistGame.empty()) out << ", liblist.gam names it \"" << shownText(f.liblistGame, kShownNameLength) << "\"";
-    out.end();
-    if (out.window()) {
-        out.start("Game") << "folder ";
-        out.path(f.gameDirectory.empty() ? std::string_view("unknown") : f.gameDirectory);
-        out.end();
-    }
+    if (f.liblistGame.empty())
+        out.add("Game", "mod @, without a liblist.gam game name.", {orUnknown(f.modName)});
+    else
+        out.add("Game", "mod @, liblist.gam names it \"@\".",
+                {orUnknown(f.modName), f.liblistGame});
+    if (out.window()) out.add("Game", "folder @.", {orUnknown(f.gameDirectory)});
     return true;
 }
 
 void consoleLines(Lines& out, const StatusFacts& f) {
-    if (out.window()) {
-        out.start("Console commands") << "build marker ";
-        out << (f.buildMarker.empty() ? std::string_view("not read yet") : f.buildMarker);
-        out << ", landmarks of " << (f.landmarks2343 ? "build 2343" : "the other builds");
-        out.end();
-    }
-    out.start("Console commands");
-    if (f.scannedAt == 0) {
-        out << "no scan yet: \"Unknown command\" is silenced a few seconds after the mod loads";
-    } else {
-        out.number(f.copiesFound) << " copies of \"Unknown command\" found and ";
-        out.number(f.copiesSilenced) << " silenced at the last scan, ";
-        out.ago(f.scannedAt);
-        if (out.window() && !f.scannedMod.empty()) out << " (mod " << shownText(f.scannedMod, kShownNameLength) << ")";
-        if (!f.scanGotThrough) out << "; the scan did not get through, the next mod change tries again";
-    }
-    out.end();
-    out.start("Console commands");
-    if (f.lineTakenAt == 0) {
-        out << "no line taken yet";
-    } else {
-        out << "last line taken \"" << shownText(f.lastLine, kShownLineLength) << "\", ";
-        out.ago(f.lineTakenAt);
-    }
-    out.end();
+    if (out.window())
+        out.add("Console commands", "build marker @, landmarks of @.",
+                {f.buildMarker.empty() ? std::string_view("not read yet") : f.buildMarker,
+                 f.landmarks2343 ? "build 2343" : "the other builds"});
+    if (f.scannedAt == 0)
+        out.add("Console commands",
+                "no scan yet: \"Unknown command\" is silenced a few seconds after the mod loads.");
+    else
+        out.add("Console commands",
+                "@ copies of \"Unknown command\" found and @ silenced at the last scan, @@.",
+                {Decimal(f.copiesFound), Decimal(f.copiesSilenced), out.ago(f.scannedAt),
+                 f.scanGotThrough ? "" : "; it did not get through, the next mod change tries again"});
+    if (f.lineTakenAt == 0)
+        out.add("Console commands", "no line taken yet.");
+    else
+        out.add("Console commands", "last line taken \"@\", @.",
+                {f.lastLine, out.ago(f.lineTakenAt)});
 }
 
 void displayLines(Lines& out, const StatusFacts& f, bool gameThere) {
-    out.start("Display");
-    if (!f.displayEnabled) {
-        out << "disabled (\"Enable the Vireo in-game display\" is not ticked)";
-        return out.end();
-    }
-    out << (f.displayShown ? "enabled and shown" : "enabled, hidden: type Vireo ShowGUI");
-    if (!gameThere) return out.end();
-    out << "; ";
+    if (!f.displayEnabled)
+        return out.add("Display", "disabled (\"Enable the Vireo in-game display\" is not ticked).");
+    const std::string_view state =
+        f.displayShown ? "enabled and shown" : "enabled, hidden: type Vireo ShowGUI";
+    if (!gameThere) return out.add("Display", "@.", {state});
     if (f.hookInstalled)
-        out << "hook installed in the game's thread";
+        out.add("Display", "@; hook installed in the game's thread.", {state});
     else if (!f.hookError.empty())
-        out << "the hook could not be installed: " << shownText(f.hookError, kShownLineLength);
+        out.add("Display", "@; the hook could not be installed: @", {state, f.hookError});
     else
-        out << "hook not installed yet";
-    out.end();
-    out.start("Display");
-    if (!f.gameSideReported) {
-        out << "the game side never reported: the hook never ran there";
-    } else {
-        out << "the game side's last tick ";
-        out.ago(f.gameSideTickAt);
-        if (!f.engineTableAccepted) {
-            out << ", engine table refused: this build keeps something else at its address, so "
-                   "nothing is drawn";
-        } else {
-            out << ", engine table accepted, ";
-            out.number(f.rowsPrinted) << (f.rowsPrinted == 1 ? " row" : " rows") << " printed";
-            if (f.consoleOpen) out << " (the console is open)";
-        }
-    }
-    out.end();
+        out.add("Display", "@; hook not installed yet.", {state});
+    if (f.gameKind == kOtherGameKindName)
+        out.add("Display", "the game side draws only in hl.exe and cstrike.exe, not in @.",
+                {orUnknown(f.exeName)});
+    else if (!f.gameSideReported)
+        out.add("Display", "the game side never reported: the hook never ran there.");
+    else if (!f.engineTableAccepted)
+        out.add("Display",
+                "the game side ticked @, but refused the engine table: this build keeps something "
+                "else at its address, so nothing is drawn.",
+                {out.ago(f.gameSideTickAt)});
+    else
+        out.add("Display", "the game side ticked @, accepted the engine table, printed @ of 6 rows@.",
+                {out.ago(f.gameSideTickAt), Decimal(f.rowsPrinted),
+                 f.consoleOpen ? " (the console is open)" : ""});
 }
 
 void scriptLines(Lines& out, const StatusFacts& f, bool gameThere) {
-    out.start("Script");
-    if (f.scriptAttempted && !f.scriptWritten) {
-        out.path(f.scriptPath) << " could not be written: " << shownText(f.scriptError, kShownLineLength);
-        return out.endAsIs();
+    if (f.scriptAttempted && !f.scriptWritten)
+        return out.add("Script", "@ could not be written: @",
+                       {f.scriptPath, f.scriptError});
+    std::string_view why;
+    if (!f.scriptingOn)
+        why = "scripting is off";
+    else if (!gameThere)
+        why = f.gameRefused ? "the game refuses to be opened" : "no game";
+    if (f.scriptAttempted) {
+        const std::string_view inPlace =
+            out.window() && f.scriptInPlace ? " (in place: the folder refuses moves)" : "";
+        if (why.empty())
+            return out.add("Script", "@ written @@.", {f.scriptPath, out.ago(f.scriptWrittenAt), inPlace});
+        return out.add("Script", "@ last written @@; not now: @.",
+                       {f.scriptPath, out.ago(f.scriptWrittenAt), inPlace, why});
     }
-    if (f.scriptAttempted && f.scriptWritten) {
-        out.path(f.scriptPath) << " written ";
-        out.ago(f.scriptWrittenAt);
-        if (out.window() && f.scriptInPlace) out << " (rewritten in place: the folder refuses moves)";
-        if (f.scriptingOn && gameThere) return out.end();
-        out << "; ";
-    }
-    if (!f.scriptingOn) {
-        out << "not written: scripting is off";
-        if (!f.scriptPath.empty() && !f.scriptAttempted) out << "; it would be written to " << shownText(f.scriptPath, kShownPathLength);
-    } else if (!gameThere) {
-        out << "not written: no game";
-    } else if (f.scriptPath.empty()) {
-        out << "not written yet: the game's folder is not known";
-    } else {
-        out << "not written yet; it will be written to ";
-        out.path(f.scriptPath);
-    }
-    out.end();
+    if (f.scriptPath.empty())
+        return out.add("Script", "not written: @.", {why.empty() ? "the game's folder is not known" : why});
+    out.add("Script", "not written@@; it would be written to @.",
+            {why.empty() ? " yet" : ": ", why, f.scriptPath});
 }
 
 void autoPauseLines(Lines& out, const StatusFacts& f, bool gameThere) {
-    out.start("Auto-pause");
-    switch (f.autoPauseMode) {
-        case 1: out << "fade"; break;
-        case 2: out << "pause"; break;
-        default: out << "off"; break;
-    }
-    if (gameThere && !f.counterStrike) {
-        out << "; the game is not Counter-Strike, where alone it acts";
-    } else if (gameThere && f.stateReadAt != 0) {
-        out << "; player " << (f.alive ? "alive" : "dead") << ", read ";
-        out.ago(f.stateReadAt);
-    }
-    out.end();
+    const std::string_view mode =
+        f.autoPauseMode == 1 ? "fade" : f.autoPauseMode == 2 ? "pause" : "off";
+    if (gameThere && !f.counterStrike)
+        out.add("Auto-pause", "@; the game is not Counter-Strike, where alone it acts.", {mode});
+    else if (gameThere && f.stateReadAt != 0)
+        out.add("Auto-pause", "@; player @, read @.",
+                {mode, f.alive ? "alive" : "dead", out.ago(f.stateReadAt)});
+    else
+        out.add("Auto-pause", "@.", {mode});
 }
 
 void settingsLines(Lines& out, const StatusFacts& f) {
-    out.start("Settings");
-    if (f.settingsKey.empty()) {
-        out << "no key could be opened: settings are neither read nor kept";
-    } else {
-        out << (f.userKey ? "the user's key " : "the machine's key ");
-        out.path(f.settingsKey);
-    }
-    out.end();
+    if (f.settingsKey.empty())
+        return out.add("Settings", "no key could be opened: settings are neither read nor kept.");
+    out.add("Settings", "the @ key @.", {f.userKey ? "user's" : "machine's", f.settingsKey});
 }
 
 }  // namespace
 
 std::string composeStatus(const StatusFacts& facts, StatusForm form) {
-    Lines out(facts, form);
+    Lines out(facts.now, form);
     winampLines(out, facts);
     const bool gameThere = gameLines(out, facts);
     if (gameThere) consoleLines(out, facts);
@@ -247,14 +247,7 @@ std::string cutAtLineEnd(std::string_view text, std::size_t limit) {
 
 std::string shownText(std::string_view text, std::size_t limit) {
     std::string shown;
-    const bool cut = text.size() > limit;
-    const std::size_t kept = cut ? (limit > kCutMark.size() ? limit - kCutMark.size() : 0) : text.size();
-    shown.reserve(kept + kCutMark.size());
-    for (std::size_t i = 0; i < kept; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        shown.push_back(byte < 0x20 || byte == 0x7F ? kReplacement : text[i]);
-    }
-    if (cut) shown.append(kCutMark);
+    appendShown(shown, text, limit);
     return shown;
 }
 

@@ -14,6 +14,11 @@
 
 namespace vireo {
 
+// The names of GameKind's values, as the status writes them.
+inline constexpr std::string_view kHalfLifeKindName = "HalfLife";
+inline constexpr std::string_view kCounterStrikeKindName = "CounterStrike";
+inline constexpr std::string_view kOtherGameKindName = "OtherGame";
+
 // A moment noted as a tick count; 0: never.
 using NotedTick = std::uint32_t;
 
@@ -36,11 +41,12 @@ struct StatusFacts {
     std::uint32_t processId = 0;
     std::string gameDirectory;
     std::string modName;
+    std::string modDirectory;  // the game's directory and the mod's name, joined
     std::string liblistGame;
-    std::string gameKind;  // "HalfLife", "CounterStrike", "OtherGame"
+    std::string gameKind;  // one of the kind names above
 
     // Console commands.
-    std::string buildMarker;  // "2343", "another build", "unreadable"; empty: never read
+    std::string buildMarker;  // "2343", "of another build", "unreadable"; empty: never read
     bool landmarks2343 = false;
     NotedTick scannedAt = 0;
     bool scanGotThrough = false;

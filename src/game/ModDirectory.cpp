@@ -20,10 +20,12 @@ constexpr std::string_view kTypeKey = "type";
 constexpr std::string_view kGameDllKey = "gamedll";
 constexpr std::string_view kGameDllLinuxKey = "gamedll_linux";
 
-// Joined as the parts come: an empty mod name leaves two backslashes.
-std::string joinModDirectory(const std::string& gameDir) { return gameDir + modName() + '\\'; }
-
 }  // namespace
+
+// Joined as the parts come: an empty mod name leaves two backslashes.
+std::string modDirectoryOf(const std::string& gameDir, const std::string& mod) {
+    return gameDir + mod + '\\';
+}
 
 std::string modName() {
     ModNameBuffer buffer{};
@@ -32,14 +34,19 @@ std::string modName() {
     return modNameText(buffer);
 }
 
-std::string modDirectory() { return joinModDirectory(gameDirectory()); }
+std::string modDirectory() { return modDirectoryOf(gameDirectory(), modName()); }
 
 // Without a game there is no directory to look in: the bare "\liblist.gam"
 // would name a file at the root of the current drive, which is not the mod's.
 std::string liblistValue(const std::string& key) {
     const std::string gameDir = gameDirectory();
     if (gameDir.empty()) return {};
-    const std::string path = joinModDirectory(gameDir) + std::string(landmarks::kLiblistFileName);
+    return liblistValueAt(modDirectoryOf(gameDir, modName()), key);
+}
+
+std::string liblistValueAt(const std::string& modDir, const std::string& key) {
+    if (modDir.empty()) return {};
+    const std::string path = modDir + std::string(landmarks::kLiblistFileName);
     // Read as it is, so the line limit counts what is in the file; the parser
     // drops the carriage returns itself. A mod's liblist.gam is a few hundred
     // bytes; anything past the limit is not looked at.

@@ -11,6 +11,10 @@ namespace vireo {
 [[nodiscard]] std::string modDirectory();
 // The quoted value of the first liblist.gam line for the key, or empty.
 [[nodiscard]] std::string liblistValue(const std::string& key);
+// The same in the liblist.gam of a mod directory already learnt (empty: none).
+[[nodiscard]] std::string liblistValueAt(const std::string& modDir, const std::string& key);
+// The mod directory of a game directory already learnt and a mod name.
+[[nodiscard]] std::string modDirectoryOf(const std::string& gameDir, const std::string& mod);
 
 [[nodiscard]] std::string liblistGame();
 [[nodiscard]] std::string liblistVersion();

@@ -55,7 +55,8 @@ const std::vector<std::string> kScriptedLines = {"Vireo NextTrack 2",
                                                  "Vireo AutoPause 1",
                                                  kSpawnStep,
                                                  kDieStep,
-                                                 "Vireo PreviousTrack"};
+                                                 "Vireo PreviousTrack",
+                                                 "Vireo Status"};
 
 const std::vector<std::string> kPlaylist = {"Demo Band - First Light", "Demo Band - Second Wind",
                                             "Demo Band - Third Degree", "Demo Band - Fourth Wall"};

@@ -232,6 +232,38 @@ TEST_F(ConsoleRoadTest, UnknownCommandCopiesAreTruncatedAfterTheModAppears) {
     expectPatchedInTime("first game");
 }
 
+// After the scan: the status tells of it, of the game and of the line that
+// asked for it, and asks Winamp only for its version.
+TEST_F(ConsoleRoadTest, StatusArrivesAsOneDatagramNamingWhatVireoSees) {
+    expectPatchedInTime("first game");
+    UdpListener client(27005);
+    ASSERT_TRUE(client.bound());
+    const auto messages = typeMatched("vireo sTaTuS");
+    EXPECT_TRUE(sameMessages(messages, {request(IPC_GETVERSION), request(IPC_GETVERSION)}));
+    const auto datagram = client.receive(kPatience);
+    ASSERT_TRUE(datagram);
+    EXPECT_LE(datagram->size(), 4096u);
+    EXPECT_EQ(std::string(datagram->begin(), datagram->begin() + 5), "\xFF\xFF\xFF\xFFl");
+    EXPECT_EQ(datagram->back(), 0);
+    const std::string text(datagram->begin() + 5, datagram->end() - 1);
+    std::uint32_t planted = 0;
+    for (std::uint32_t i = 0; i < game().report()->copyCount; ++i)
+        planted += game().report()->copies[i].mustBePatched;
+    const std::string copies = std::to_string(planted);
+    for (const std::string& line : {
+             "Game: cstrike.exe, process " + std::to_string(game().processId()) + ", CounterStrike.",
+             std::string("Game: mod cstrike, liblist.gam names it \"Counter-Strike\"."),
+             "Console commands: " + copies + " copies of \"Unknown command\" found and " + copies +
+                 " silenced at the last scan, ",
+             std::string("Console commands: last line taken \"vireo sTaTuS\", 0 s ago."),
+             std::string("Display: disabled"),
+             std::string("Script: not written: scripting is off; it would be written to ") +
+                 game().modDirectory() + "Vireo.cfg.",
+         })
+        EXPECT_NE(text.find("\n" + line), std::string::npos) << line << " in:\n" << text;
+    EXPECT_FALSE(client.receive(200ms));
+}
+
 // The player-state byte is nonzero while alive.
 class AutoPauseRoadTest : public ConsoleRoadTest {
 protected:

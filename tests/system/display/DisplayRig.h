@@ -125,6 +125,25 @@ struct DisplayRig {
     }
 };
 
+// Waits until the game side's report in the plug-in's shared section tells
+// of the running game and reads as expected (each tick writes it after its
+// prints); false when it never did.
+inline bool gameSideReads(const DisplayRig& rig, bool tableAccepted, unsigned rowsPrinted,
+                          bool consoleOpen = false) {
+    const SharedDisplayBlock* block = sharedBlockOf(rig.plugin->module());
+    const DWORD game = rig.game->processId();
+    return block && pumpUntil(
+                        [&] {
+                            const GameSideReport report = block->gameSide;
+                            return report.processId == game && report.lastTick != 0 &&
+                                   report.tableChecked == 1 &&
+                                   report.tableAccepted == tableAccepted &&
+                                   report.rowsPrinted == rowsPrinted &&
+                                   report.consoleOpen == consoleOpen;
+                        },
+                        2 * kDrawPeriod + kTimerSlack);
+}
+
 inline FakeGameOptions gameNamed(const std::string& exe, std::vector<std::string> extra = {}) {
     FakeGameOptions options;
     options.exeName = exe;

@@ -67,6 +67,7 @@ TEST_F(HalfLifeDisplayTest, HiddenDisplayPrintsSixEmptyRows) {
     const auto tick = rig->engine->nextTick();
     ASSERT_TRUE(tick) << rig->state();
     expectDrawn(*tick, kEmptyRows, 11, kWhite, rig->gameThread());
+    EXPECT_TRUE(gameSideReads(*rig, true, 0));
 }
 
 TEST_F(HalfLifeDisplayTest, ShownLinesAreDrawnLiterallyInTheChosenColour) {
@@ -91,6 +92,7 @@ TEST_F(HalfLifeDisplayTest, ShownLinesAreDrawnLiterallyInTheChosenColour) {
         ASSERT_TRUE(tick) << rig->state();
         expectDrawn(*tick, kComposed, 11, row.colour, rig->gameThread());
     }
+    EXPECT_TRUE(gameSideReads(*rig, true, 5)) << "five rows have text, one is empty";
     writeSettingInt("DisplayColor", 0);
 }
 
@@ -114,6 +116,7 @@ TEST_F(HalfLifeDisplayTest, OpenConsoleBlanksTheRowsUntilItCloses) {
     auto tick = rig->engine->nextTick();
     ASSERT_TRUE(tick) << rig->state();
     expectDrawn(*tick, kEmptyRows, 11, kWhite, rig->gameThread());
+    EXPECT_TRUE(gameSideReads(*rig, true, 0, true));
     ASSERT_TRUE(rig->engine->setConsoleVisible(false));
     tick = rig->engine->nextTick();
     ASSERT_TRUE(tick) << rig->state();

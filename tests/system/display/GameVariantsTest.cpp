@@ -4,6 +4,10 @@
 
 #include "DisplayRig.h"
 
+#include <cstdio>
+
+#include "support/UdpListener.h"
+
 namespace vireo::test {
 namespace {
 
@@ -87,6 +91,24 @@ TEST_F(GameVariantsTest, TablesThatAreNoTablesDrawNothingAndTheGameRunsOn) {
         EXPECT_EQ(log->printCount, 0u);
         EXPECT_EQ(log->faults, 0u) << rig->state();
         EXPECT_TRUE(rig->game->running());
+        EXPECT_TRUE(gameSideReads(*rig, false, 0)) << "the refusal reaches Winamp";
+    }
+}
+
+// By hand only (--gtest_also_run_disabled_tests): prints what Vireo Status
+// answers in a served game and in one whose engine table is refused.
+TEST_F(GameVariantsTest, DISABLED_PrintsTheStatusOfAServedAndARefusedGame) {
+    using namespace fake_game;
+    UdpListener console(27005);
+    for (const char* table : {kEngineTableReal, kEngineTableData}) {
+        ASSERT_NO_FATAL_FAILURE(startHooked(gameNamed("hl.exe", {kOptionEngineTable, table})));
+        pumpMessagesFor(3 * kDrawPeriod);
+        ASSERT_TRUE(rig->game->writeCapturedLine("Vireo Status"));
+        pumpUntil([] { return rig->game->capturedLineBytes()[0] == '\0'; }, kPatience);
+        const auto datagram = console.receive(kPatience);
+        ASSERT_TRUE(datagram);
+        std::printf("engine table %s:\n%s\n", table,
+                    reinterpret_cast<const char*>(datagram->data()) + 5);
     }
 }
 

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "commands/StatusReport.h"
+#include "common/ProcessWide.h"
+#include "player/PlayerControl.h"
+#include "support/FakeWinamp.h"
 #include "game/GameLocator.h"
 #include "support/FakeGame.h"
 #include "system/game/HandleCheck.h"
@@ -28,6 +34,9 @@ TEST(GameLocatorTest, WithoutAGameEveryAnswerIsNeutral) {
     expectNoHandleLeft("gameThreadId", [] { (void)gameThreadId(); });
     expectNoHandleLeft("gameDirectory", [] { (void)gameDirectory(); });
     expectNoHandleLeft("gameKind", [] { (void)gameKind(); });
+    for (StatusForm form : {StatusForm::Window, StatusForm::Console})
+        EXPECT_NE(statusReport(form).find("\nGame: not running.\n"), std::string::npos);
+    expectNoHandleLeft("statusReport", [] { (void)statusReport(StatusForm::Window); });
 }
 
 TEST(GameLocatorTest, TheExecutableNameGivesTheKindIgnoringCase) {
@@ -78,15 +87,43 @@ TEST(GameLocatorTest, TheGameThreadIsTheWindowsThreadNotTheFirstListed) {
     EXPECT_EQ(gameThreadId(), windowThread);
 }
 
+// By hand only (--gtest_also_run_disabled_tests): without a game nothing can
+// be typed in its console, so this process composes the status, as the
+// Status window does.
+TEST(GameLocatorTest, DISABLED_PrintsTheStatusWithoutAGame) {
+    FakeWinamp winamp;
+    playerControl.setWindow(winamp.handle());
+    std::printf("%s", statusReport(StatusForm::Window).c_str());
+    playerControl.setWindow(nullptr);
+}
+
+// The status names the game Vireo cannot serve, and the class of its window.
 TEST(GameLocatorTest, AWindowTitledHalfLifeOfAnotherClassIsNotTheGame) {
-    FakeGameOptions options = withExe("hl.exe");
-    options.windowClass = "NotTheGame";
-    FakeGameProcess game(options);
-    ASSERT_TRUE(game.start()) << game.failure();
-    EXPECT_EQ(::FindWindowA(nullptr, "Half-Life"), game.window());
-    EXPECT_EQ(findGameWindow(), nullptr);
-    EXPECT_EQ(gameProcessId(), 0u);
-    EXPECT_EQ(gameKind(), GameKind::OtherGame);
+    const struct {
+        const char* exe;
+        const char* windowClass;
+        const char* build;
+    } rows[] = {
+        {"hl.exe", "SDL_app", "a newer build"},
+        {"cstrike.exe", "Valve001", "an older Steam build"},
+        {"hl.exe", "NotTheGame", "a build"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.windowClass);
+        FakeGameOptions options = withExe(row.exe);
+        options.windowClass = row.windowClass;
+        FakeGameProcess game(options);
+        ASSERT_TRUE(game.start()) << game.failure();
+        EXPECT_EQ(::FindWindowA(nullptr, "Half-Life"), game.window());
+        EXPECT_EQ(findGameWindow(), nullptr);
+        EXPECT_EQ(gameProcessId(), 0u);
+        EXPECT_EQ(gameKind(), GameKind::OtherGame);
+        const std::string line = std::string("\nGame: ") + row.exe +
+                                 " runs, but its window is of class " + row.windowClass +
+                                 ", not Half-Life: " + row.build + " that Vireo does not support.";
+        const std::string status = statusReport(StatusForm::Console);
+        EXPECT_NE(status.find(line), std::string::npos) << status;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,186 @@
+// The status lines: the issue's own texts for the common troubles, every
+// line under its subject, foreign texts shown harmlessly, and the cut that
+// keeps a status inside one datagram.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "commands/StatusText.h"
+
+namespace vireo {
+namespace {
+
+// A Counter-Strike that runs and is served: the base the rows change.
+StatusFacts servedGame() {
+    StatusFacts f;
+    f.now = 100000;
+    f.winampFound = true;
+    f.winampVersion = "5.666";
+    f.gameWindowFound = true;
+    f.exeName = "cstrike.exe";
+    f.processId = 4242;
+    f.gameKind = "CounterStrike";
+    f.gameDirectory = "C:\\Games\\Half-Life\\";
+    f.modName = "cstrike";
+    f.liblistGame = "Counter-Strike";
+    f.counterStrike = true;
+    f.displayEnabled = true;
+    f.displayShown = true;
+    f.hookInstalled = true;
+    f.gameSideReported = true;
+    f.gameSideTickAt = 99000;
+    f.engineTableAccepted = true;
+    f.rowsPrinted = 4;
+    f.scriptingOn = true;
+    f.scriptAttempted = true;
+    f.scriptWritten = true;
+    f.scriptWrittenAt = 98000;
+    f.scriptPath = "C:\\Games\\Half-Life\\cstrike\\Vireo.cfg";
+    f.settingsKey = "HKEY_CURRENT_USER\\Software\\Oskel\\Vireo\\1.30";
+    f.userKey = true;
+    return f;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+bool hasLine(const std::string& text, const std::string& line) {
+    for (const std::string& each : linesOf(text))
+        if (each == line) return true;
+    return false;
+}
+
+TEST(StatusTextTest, CommonTroublesReadAsThePlayerIsTold) {
+    struct Row {
+        const char* what;
+        void (*change)(StatusFacts&);
+        const char* line;
+    };
+    const Row rows[] = {
+        {"no game", [](StatusFacts& f) { f.gameWindowFound = false; }, "Game: not running."},
+        {"newer Steam build",
+         [](StatusFacts& f) {
+             f.gameWindowFound = false;
+             f.otherExe = "hl.exe";
+             f.otherClass = "SDL_app";
+         },
+         "Game: hl.exe runs, but its window is of class SDL_app, not Half-Life: a newer build "
+         "that Vireo does not support. Console commands, the display and Vireo.cfg cannot reach "
+         "it."},
+        {"older Steam build",
+         [](StatusFacts& f) {
+             f.gameWindowFound = false;
+             f.otherExe = "cstrike.exe";
+             f.otherClass = "Valve001";
+         },
+         "Game: cstrike.exe runs, but its window is of class Valve001, not Half-Life: an older "
+         "Steam build that Vireo does not support. Console commands, the display and Vireo.cfg "
+         "cannot reach it."},
+        {"administrator", [](StatusFacts& f) { f.gameRefused = true; },
+         "Game: runs as administrator and Winamp does not: start both the same way."},
+        {"unwritable script",
+         [](StatusFacts& f) {
+             f.scriptWritten = false;
+             f.scriptError = "Access is denied.";
+         },
+         "Script: C:\\Games\\Half-Life\\cstrike\\Vireo.cfg could not be written: Access is "
+         "denied."},
+        {"served game", [](StatusFacts&) {}, "Game: cstrike.exe, process 4242, CounterStrike."},
+        {"written script", [](StatusFacts&) {},
+         "Script: C:\\Games\\Half-Life\\cstrike\\Vireo.cfg written 2 s ago."},
+        {"game side drew", [](StatusFacts&) {},
+         "Display: the game side ticked 1 s ago, accepted the engine table, printed 4 of 6 rows."},
+        {"engine table refused", [](StatusFacts& f) { f.engineTableAccepted = false; },
+         "Display: the game side ticked 1 s ago, but refused the engine table: this build keeps "
+         "something else at its address, so nothing is drawn."},
+        {"hook never ran", [](StatusFacts& f) { f.gameSideReported = false; },
+         "Display: the game side never reported: the hook never ran there."},
+        {"another executable",
+         [](StatusFacts& f) {
+             f.exeName = "game.exe";
+             f.gameKind = "OtherGame";
+             f.gameSideReported = false;
+         },
+         "Display: the game side draws only in hl.exe and cstrike.exe, not in game.exe."},
+        {"scripting off, never written",
+         [](StatusFacts& f) {
+             f.scriptingOn = false;
+             f.scriptAttempted = false;
+         },
+         "Script: not written: scripting is off; it would be written to "
+         "C:\\Games\\Half-Life\\cstrike\\Vireo.cfg."},
+        {"machine's key",
+         [](StatusFacts& f) {
+             f.userKey = false;
+             f.settingsKey = "HKEY_LOCAL_MACHINE\\Software\\Oskel\\Vireo\\1.30";
+         },
+         "Settings: the machine's key HKEY_LOCAL_MACHINE\\Software\\Oskel\\Vireo\\1.30."},
+    };
+    for (const Row& row : rows) {
+        StatusFacts facts = servedGame();
+        row.change(facts);
+        for (StatusForm form : {StatusForm::Window, StatusForm::Console}) {
+            const std::string text = composeStatus(facts, form);
+            EXPECT_TRUE(hasLine(text, row.line)) << row.what << ":\n" << text;
+        }
+    }
+}
+
+TEST(StatusTextTest, EveryLineHasItsSubjectAndForeignBytesStayText) {
+    const std::set<std::string> subjects = {"Winamp",  "Game",       "Console commands", "Display",
+                                            "Script",  "Auto-pause", "Settings"};
+    StatusFacts hostile = servedGame();
+    hostile.modName = "mod\n%s%n\x1b[2J";
+    hostile.lastLine = "Vireo Load \r\nquit";
+    hostile.lineTakenAt = 99500;
+    hostile.scriptPath = std::string(400, 'p');
+    for (const StatusFacts& facts : {servedGame(), hostile, StatusFacts{}}) {
+        const std::string window = composeStatus(facts, StatusForm::Window);
+        const std::string console = composeStatus(facts, StatusForm::Console);
+        EXPECT_LE(console.size(), window.size());
+        for (const std::string& text : {window, console}) {
+            ASSERT_FALSE(text.empty());
+            EXPECT_EQ(text.back(), '\n');
+            for (const std::string& line : linesOf(text)) {
+                const std::size_t colon = line.find(": ");
+                ASSERT_NE(colon, std::string::npos) << line;
+                EXPECT_TRUE(subjects.count(line.substr(0, colon))) << line;
+                EXPECT_LE(line.size(), 400u) << "cut to fit: " << line;
+                for (char c : line) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << line;
+            }
+        }
+    }
+    const std::string text = composeStatus(hostile, StatusForm::Window);
+    EXPECT_TRUE(hasLine(text, "Game: mod mod?%s%n?[2J, liblist.gam names it \"Counter-Strike\"."))
+        << text;
+    EXPECT_NE(text.find("last line taken \"Vireo Load ??quit\""), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(256, 'p') + "... written"), std::string::npos) << text;
+}
+
+TEST(StatusTextTest, CutKeepsWholeLinesWithinTheLimit) {
+    struct Row {
+        std::string text;
+        std::size_t limit;
+        std::string kept;
+    };
+    const Row rows[] = {
+        {"a\nbb\nccc\n", 9, "a\nbb\nccc\n"},  // fits whole
+        {"a\nbb\nccc\n", 8, "a\nbb\n"},
+        {"a\nbb\nccc\n", 5, "a\nbb\n"},
+        {"a\nbb\nccc\n", 4, "a\n"},
+        {"abcdef\nx\n", 3, "abc"},  // a first line too long is cut at the limit
+        {"a\n", 0, ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(cutAtLineEnd(row.text, row.limit), row.kept) << row.limit;
+    EXPECT_EQ(withoutTrailingBreak("Access is denied. \r\n"), "Access is denied.");
+}
+
+}  // namespace
+}  // namespace vireo
