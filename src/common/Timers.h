@@ -11,6 +11,7 @@ inline constexpr UINT_PTR kDisplayComposerTimerId = 1001;
 inline constexpr UINT_PTR kScriptWriterTimerId = 1002;
 inline constexpr UINT_PTR kGameDisplayTimerId = 1003;  // thread timer inside the game
 inline constexpr UINT_PTR kAutoPauseTimerId = 1004;
+inline constexpr UINT_PTR kStatusRefreshTimerId = 1005;  // on the Status window, while it is open
 
 inline constexpr UINT kHookInstallerPeriodMs = 3194;
 inline constexpr UINT kDisplayComposerPeriodMs = 975;
@@ -20,6 +21,7 @@ inline constexpr UINT kGameDisplayPeriodMs = 1096;
 inline constexpr UINT kAutoPausePeriodMs = 404;
 inline constexpr UINT kConsolePollPeriodMs = 257;
 inline constexpr UINT kModWatchPeriodMs = 2719;
+inline constexpr UINT kStatusRefreshPeriodMs = 1000;
 
 // The pages re-arm timers whose procedures belong to the display, script and
 // auto-pause subsystems, and whose switches are settings: to know them all a

@@ -69,6 +69,8 @@ using UniqueRegKey = UniqueResource<CloseWith<HKEY, ::RegCloseKey, nullptr>>;
 using UniqueLibrary = UniqueResource<CloseWith<HMODULE, ::FreeLibrary, nullptr>>;
 using UniqueSocket = UniqueResource<CloseWith<SOCKET, ::closesocket, INVALID_SOCKET>>;
 using UniqueHook = UniqueResource<CloseWith<HHOOK, ::UnhookWindowsHookEx, nullptr>>;
+// GlobalAlloc: freed unless handed over (to the clipboard, say) by release().
+using UniqueGlobalMemory = UniqueResource<CloseWith<HGLOBAL, ::GlobalFree, nullptr>>;
 
 // Winsock started for one call and cleaned up on every path.
 class WinsockSession {
@@ -86,6 +88,21 @@ public:
 
 private:
     bool started_ = false;
+};
+
+// The clipboard opened for one call and closed on every path.
+class ClipboardSession {
+public:
+    explicit ClipboardSession(HWND owner) noexcept : opened_(::OpenClipboard(owner) != FALSE) {}
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    ~ClipboardSession() {
+        if (opened_) ::CloseClipboard();
+    }
+    [[nodiscard]] bool opened() const noexcept { return opened_; }
+
+private:
+    bool opened_ = false;
 };
 
 // Runs a cleanup at scope exit, for the odd case no handle type covers

@@ -18,7 +18,8 @@ constexpr char kSupportSiteUrl[] = "http://vireo.example.org/support";
 HWND openOptionsWindow = nullptr;
 
 // Ends every window of this thread that the options window owns: a page, the
-// About box or the support question, each a modal dialog of its own.
+// About box, the Status window or the support question, each a modal dialog
+// of its own.
 BOOL CALLBACK endOwnedDialog(HWND window, LPARAM owner) noexcept {
     if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner)) ::EndDialog(window, 0);
     return TRUE;
@@ -89,6 +90,12 @@ INT_PTR OptionsWindow::onCommand(HWND dialog, int id) {
         case IDC_HELP_SITE:
             offerSupportSite(dialog);
             return TRUE;
+        case IDC_STATUS: {
+            StatusWindow status;
+            openModal(dialog, IDD_STATUS, StatusWindow::dialogProc,
+                      reinterpret_cast<LPARAM>(&status));
+            return TRUE;
+        }
         default:
             return FALSE;
     }

@@ -1,9 +1,9 @@
 #pragma once
-// The options window (IDD_OPTIONS), its three pages and the About box. Each
-// is a modal dialog with no state of its own beyond its controls, except the
-// Display page, an object that lives while its dialog is open; the other
-// classes only group one dialog's procedure with the handlers it dispatches
-// to.
+// The options window (IDD_OPTIONS), its three pages, the About box and the
+// Status window. Each is a modal dialog with no state of its own beyond its
+// controls, except the Display page and the Status window, objects that live
+// while their dialog is open; the other classes only group one dialog's
+// procedure with the handlers it dispatches to.
 
 #include <windows.h>
 
@@ -18,12 +18,13 @@ namespace vireo {
 INT_PTR CALLBACK optionsWindowProc(HWND dialog, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept;
 // Ends the open options window and whatever it has open over it (a page,
-// the About box, the support question), as Cancel would; answers whether an
-// options window was open. Called on the thread that runs the window.
+// the About box, the Status window, the support question), as Cancel would;
+// answers whether an options window was open. Called on the thread that runs
+// the window.
 bool endOptionsWindow() noexcept;
 
 // IDD_OPTIONS: a banner, four explanations, buttons for the pages, the About
-// box, the support site and Close.
+// box, the support site, the Status window and Close.
 class OptionsWindow {
 public:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -33,6 +34,23 @@ private:
     static INT_PTR onCommand(HWND dialog, int id);
     static void openModal(HWND owner, int resourceId, DLGPROC procedure, LPARAM page = 0);
     static void offerSupportSite(HWND dialog);
+};
+
+// IDD_STATUS: the status report's lines, composed afresh every second while
+// the window is open; Copy puts them on the clipboard, Close and Esc end it.
+// The options window makes one object for each opening and passes it with
+// WM_INITDIALOG.
+class StatusWindow {
+public:
+    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+
+private:
+    INT_PTR onMessage(HWND dialog, UINT message, WPARAM wParam);
+    void refresh(HWND dialog);
+
+    // The text the edit control holds, in its CR LF lines.
+    std::string shown_;
 };
 
 // IDD_ABOUT.

@@ -35,4 +35,14 @@ std::string lineListEntry(int lineNumber) {
     return entry;
 }
 
+std::string editControlLines(std::string_view text) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) lines += '\r';
+        lines += text[i];
+    }
+    return lines;
+}
+
 }  // namespace vireo

@@ -1,11 +1,12 @@
 #pragma once
-// What the pages show for a stored value and what they store for a choice:
-// plain functions over control identifiers, no windows.h.
+// What the pages show for a stored value and what they store for a choice,
+// and the Status window's text: plain functions, no windows.h.
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "autopause/AutoPauseMode.h"
 #include "ui/Resource.h"
@@ -31,5 +32,9 @@ std::optional<AutoPauseMode> autoPauseModeFor(bool offSelected, bool volumeSelec
 
 // The entry of the line list for line 1 … 6: the number after a space.
 std::string lineListEntry(int lineNumber);
+
+// Status window: text whose lines end with a line feed, as a multi-line edit
+// control shows lines (each ending with CR LF). A CR LF already there stays.
+std::string editControlLines(std::string_view text);
 
 }  // namespace vireo

@@ -16,6 +16,7 @@
 #define IDD_SCRIPTING 111
 #define IDD_DISPLAY 112
 #define IDD_GENERAL 113
+#define IDD_STATUS 114
 
 // Resource type of a dialog-initialisation block (RT_DLGINIT).
 #define RT_DLGINIT_TYPE 240
@@ -27,6 +28,7 @@
 #define IDC_SCRIPTING 1005
 #define IDC_GENERAL 1008
 #define IDC_GREETING 1037
+#define IDC_STATUS 1040
 
 // Scripting page.
 #define IDC_HIGH_UPDATE_FREQUENCY 1014
@@ -51,3 +53,7 @@
 #define IDC_AUTOPAUSE_VOLUME 1035
 #define IDC_AUTOPAUSE_OFF 1036
 #define IDC_DELAY_AUTOPAUSE 1039
+
+// Status window.
+#define IDC_STATUS_TEXT 1041
+#define IDC_COPY_STATUS 1042

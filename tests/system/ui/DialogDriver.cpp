@@ -16,7 +16,8 @@ constexpr const char* kDialogClass = "#32770";
 // The captions of every dialog the options window may have open, innermost
 // first, for closing them all after a failed drive.
 constexpr const char* kAllCaptions[] = {"Question",        kGeneralCaption, kDisplayCaption,
-                                        kScriptingCaption, kAboutCaption,   kOptionsCaption};
+                                        kScriptingCaption, kAboutCaption,   kStatusCaption,
+                                        kOptionsCaption};
 
 void closeEverything() {
     for (int round = 0; round < 200 && dialogOpen(kOptionsCaption); ++round) {

@@ -22,6 +22,7 @@ inline constexpr char kGeneralCaption[] = "General";
 inline constexpr char kDisplayCaption[] = "Display";
 inline constexpr char kScriptingCaption[] = "Scripting";
 inline constexpr char kAboutCaption[] = "About";
+inline constexpr char kStatusCaption[] = "Status";
 
 // Thrown on the driver thread when a dialog does not appear or close in time.
 struct DriverFailure : std::runtime_error {

@@ -145,6 +145,9 @@ constexpr Kind kLine{"Static", SS_TYPEMASK, SS_ETCHEDHORZ};
 constexpr DWORD kEditBits =
     ES_NUMBER | ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | WS_HSCROLL | WS_VSCROLL;
 constexpr Kind kDigits{"Edit", kEditBits, ES_NUMBER};
+// Wraps its lines (no horizontal scrolling) and scrolls down.
+constexpr Kind kReadOnlyLines{"Edit", kEditBits | ES_READONLY,
+                              ES_MULTILINE | WS_VSCROLL | ES_READONLY};
 
 struct Expected {
     int id;
@@ -189,7 +192,8 @@ TEST_F(DialogTemplateTest, EveryDialogHasItsCaptionSizeFontAndFrame) {
                         {IDD_ABOUT, "About", 198, 151, false},
                         {IDD_SCRIPTING, "Scripting", 314, 167, false},
                         {IDD_DISPLAY, "Display", 232, 158, false},
-                        {IDD_GENERAL, "General", 275, 183, false}};
+                        {IDD_GENERAL, "General", 275, 183, false},
+                        {IDD_STATUS, "Status", 330, 178, false}};
     ASSERT_TRUE(plugin_.loaded());
     for (const Row& row : rows) {
         const Template t = readTemplate(plugin_.module(), row.id);
@@ -213,6 +217,7 @@ TEST_F(DialogTemplateTest, OptionsWindowControls) {
                  {1005, kPush, "&Scripting", 7, 137, 50, 14},
                  {1002, kPush, "&About", 7, 177, 50, 14},
                  {1003, kPush, "&Help", 62, 177, 50, 14},
+                 {1040, kPush, "&Status", 117, 177, 50, 14},
                  {1037, kPush, nullptr, 248, 185, 6, 6},
                  {1, kPush, "&Close", 257, 177, 50, 14},
                  {-1, kBitmap, "#106", 7, 7, 300, 31},
@@ -222,13 +227,22 @@ TEST_F(DialogTemplateTest, OptionsWindowControls) {
                  {-1, kText, nullptr, 68, 105, 239, 24},
                  {-1, kText, nullptr, 68, 135, 239, 26}},
                 "options");
-    ASSERT_EQ(t.items.size(), 13u);
-    EXPECT_EQ(t.items[5].style & (BS_MULTILINE | WS_TABSTOP), DWORD{BS_MULTILINE | WS_TABSTOP});
-    EXPECT_EQ(t.items[9].caption.rfind("This is the Vireo options window, where you can configure "
-                                       "many aspects of Vireo's behav- ior.",
-                                       0),
+    ASSERT_EQ(t.items.size(), 14u);
+    EXPECT_EQ(t.items[6].style & (BS_MULTILINE | WS_TABSTOP), DWORD{BS_MULTILINE | WS_TABSTOP});
+    EXPECT_EQ(t.items[10].caption.rfind("This is the Vireo options window, where you can configure "
+                                        "many aspects of Vireo's behav- ior.",
+                                        0),
               0u);
-    EXPECT_EQ(t.items[12].caption.rfind("Scripting options that control the behavior", 0), 0u);
+    EXPECT_EQ(t.items[13].caption.rfind("Scripting options that control the behavior", 0), 0u);
+}
+
+TEST_F(DialogTemplateTest, StatusWindowControls) {
+    ASSERT_TRUE(plugin_.loaded());
+    expectItems(readTemplate(plugin_.module(), IDD_STATUS),
+                {{1041, kReadOnlyLines, "", 7, 7, 316, 143},
+                 {1042, kPush, "&Copy", 219, 157, 50, 14},
+                 {IDCANCEL, kDefaultPush, "&Close", 273, 157, 50, 14}},
+                "status");
 }
 
 TEST_F(DialogTemplateTest, GeneralPageControlsAndItsRadioGroup) {

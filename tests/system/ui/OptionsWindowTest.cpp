@@ -489,7 +489,9 @@ constexpr int kNeverClosed = 2, kStillOpen = 3, kUnmapped = 4, kTimerLeft = 5, k
 LoadedPlugin* quittingPlugin = nullptr;
 HWND quittingWinamp = nullptr;
 WinampEnd winampEnd = WinampEnd::Closed;
-bool quitOverThePage = false;  // the General page open over the options window
+bool quitOverThePage = false;  // a dialog open over the options window: this one
+int overButton = IDC_GENERAL;
+const char* overCaption = kGeneralCaption;
 std::chrono::steady_clock::time_point quitDeadline;
 
 bool shown(const char* caption) {
@@ -536,19 +538,23 @@ void endWinamp() {
 void CALLBACK endWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
     static bool opening = false, ending = false;
     if (quitOverThePage && !opening && shown(kOptionsCaption)) {
-        ::PostMessageA(::FindWindowA(nullptr, kOptionsCaption), WM_COMMAND, IDC_GENERAL, 0);
+        ::PostMessageA(::FindWindowA(nullptr, kOptionsCaption), WM_COMMAND, overButton, 0);
         opening = true;
     }
-    if (!ending && shown(quitOverThePage ? kGeneralCaption : kOptionsCaption)) {
+    if (!ending && shown(quitOverThePage ? overCaption : kOptionsCaption)) {
         endWinamp();
         ending = true;
     }
     if (std::chrono::steady_clock::now() > quitDeadline) ::ExitProcess(kNeverClosed);
 }
 
-[[noreturn]] void winampEndsWhileTheOptionsAreOpen(WinampEnd end, bool overThePage) {
+[[noreturn]] void winampEndsWhileTheOptionsAreOpen(WinampEnd end, bool overThePage,
+                                                   int button = IDC_GENERAL,
+                                                   const char* caption = kGeneralCaption) {
     winampEnd = end;
     quitOverThePage = overThePage;
+    overButton = button;
+    overCaption = caption;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = quittingWinampProc;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
@@ -564,7 +570,7 @@ void CALLBACK endWinampOnceTheOptionsShow(HWND, UINT, UINT_PTR, DWORD) {
     PluginRecord* record = plugin.record();
     record->config();  // returns once the window has ended
     ::KillTimer(nullptr, watch);
-    if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, kGeneralCaption))
+    if (::FindWindowA(nullptr, kOptionsCaption) || ::FindWindowA(nullptr, overCaption))
         std::exit(kStillOpen);
     if (end == WinampEnd::Closed) {
         // The main loop takes the WM_QUIT that ended the options window,
@@ -606,6 +612,11 @@ TEST(WinampQuitTest, WinampEndingWhileTheOptionsAreOpenEndsThemAndExitsCleanly) 
                     ::testing::ExitedWithCode(0), "")
             << "order " << static_cast<int>(row.end) << (row.overThePage ? ", page open" : "");
     }
+    // The Status window, whose timer refreshes it every second.
+    for (WinampEnd end : {WinampEnd::Closed, WinampEnd::SessionEnds})
+        EXPECT_EXIT(winampEndsWhileTheOptionsAreOpen(end, true, IDC_STATUS, kStatusCaption),
+                    ::testing::ExitedWithCode(0), "")
+            << "order " << static_cast<int>(end) << ", Status window open";
 }
 
 }  // namespace

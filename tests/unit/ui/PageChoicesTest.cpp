@@ -1,4 +1,5 @@
-// What the pages show for stored values that lie outside the choices.
+// What the pages show for stored values that lie outside the choices, and
+// the Status window's lines.
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,22 @@ TEST(PageChoicesTest, StoredValuesOutsideTheChoicesShowTheNeutralOne) {
         EXPECT_EQ(colourControlFor(row.stored), row.colour) << row.stored;
         EXPECT_EQ(autoPauseControlFor(row.stored), row.autoPause) << row.stored;
     }
+}
+
+// The Status window's edit control ends its lines with CR LF.
+TEST(PageChoicesTest, EditControlLinesEndWithCarriageReturnAndLineFeed) {
+    struct Row {
+        const char* text;
+        const char* lines;
+    };
+    const Row rows[] = {
+        {"", ""},
+        {"Game: not running.\n", "Game: not running.\r\n"},
+        {"\n\nlast", "\r\n\r\nlast"},
+        {"a\r\nb\n", "a\r\nb\r\n"},  // a CR LF already there is not doubled
+        {"a\rb", "a\rb"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(editControlLines(row.text), row.lines) << row.text;
 }
 
 }  // namespace
