@@ -10,15 +10,18 @@
 set(VIREO_PURE_SOURCES
   autopause/Fade.cpp
   commands/CommandText.cpp
+  commands/GameFiles.cpp
   commands/StatusText.cpp
   display/EngineTableCheck.cpp
   display/NotifyRows.cpp
   display/PresenceName.cpp
   display/SharedDisplayBlock.cpp
   game/CommandTable.cpp
+  game/ConsoleLog.cpp
   game/ConsoleLine.cpp
   game/Liblist.cpp
   game/MemoryText.cpp
+  game/ModFolder.cpp
   game/PatternSearch.cpp
   macros/Macros.cpp
   player/TrackText.cpp

@@ -60,11 +60,15 @@ public:
     [[nodiscard]] std::uint64_t offset() const noexcept { return offset_; }
 
 private:
+    void dropPartialLine() noexcept;
+    void keep(char byte);
+
     std::uint64_t offset_ = 0;
     std::uint64_t fileIndex_ = 0;
     bool seen_ = false;  // the log existed at a look since start
     std::string partial_;
     bool skippingLine_ = false;  // inside a line too long to keep
+    bool pendingCr_ = false;     // a CR arrived last: the line's, unless a line feed follows
 };
 
 }  // namespace vireo

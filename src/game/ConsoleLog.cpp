@@ -1,0 +1,102 @@
+#include "game/ConsoleLog.h"
+
+namespace vireo {
+
+void ConsoleLogCursor::start(const ConsoleLogLook& look) noexcept {
+    seen_ = look.exists;
+    offset_ = look.exists ? look.size : 0;
+    fileIndex_ = look.fileIndex;
+    dropPartialLine();
+}
+
+void ConsoleLogCursor::dropPartialLine() noexcept {
+    partial_.clear();
+    skippingLine_ = false;
+    pendingCr_ = false;
+}
+
+std::optional<ConsoleLogRead> ConsoleLogCursor::plan(const ConsoleLogLook& look) noexcept {
+    if (!look.exists) {
+        // A log that went away and comes back is a log that appears later:
+        // read from its start.
+        seen_ = false;
+        offset_ = 0;
+        dropPartialLine();
+        return std::nullopt;
+    }
+    const bool otherFile = seen_ && look.fileIndex != fileIndex_;
+    if (!seen_ || otherFile || look.size < offset_) {
+        if (seen_) {
+            offset_ = 0;
+            dropPartialLine();
+        }
+        seen_ = true;
+        fileIndex_ = look.fileIndex;
+    }
+    if (look.size == offset_) return std::nullopt;
+
+    const std::uint64_t waiting = look.size - offset_;
+    ConsoleLogRead read;
+    if (waiting > kConsoleLogReadLimit) {
+        read.offset = look.size - kConsoleLogReadLimit;
+        read.count = kConsoleLogReadLimit;
+        read.skipsToLineStart = true;
+    } else {
+        read.offset = offset_;
+        read.count = static_cast<std::size_t>(waiting);
+    }
+    return read;
+}
+
+// Keeps one byte of the line being assembled; a line that outgrows the limit
+// is dropped now and its remaining bytes are skipped up to its line feed.
+void ConsoleLogCursor::keep(char byte) {
+    if (skippingLine_) return;
+    if (partial_.size() >= kConsoleLogLineLimit) {
+        partial_.clear();
+        skippingLine_ = true;
+        return;
+    }
+    partial_.push_back(byte);
+}
+
+std::vector<std::string> ConsoleLogCursor::take(const ConsoleLogRead& read,
+                                                std::string_view bytes) {
+    if (bytes.size() > read.count) bytes = bytes.substr(0, read.count);
+    offset_ = read.offset + bytes.size();
+
+    std::vector<std::string> lines;
+    std::size_t i = 0;
+    if (read.skipsToLineStart) {
+        // The bytes skipped over ended whatever line was kept; the read's
+        // first bytes, up to its first line feed, are a line's lost tail.
+        dropPartialLine();
+        const std::size_t lineFeed = bytes.find('\n');
+        if (lineFeed == std::string_view::npos) {
+            skippingLine_ = true;
+            return lines;
+        }
+        i = lineFeed + 1;
+    }
+    for (; i < bytes.size(); ++i) {
+        const char byte = bytes[i];
+        if (byte == '\n') {
+            // A CR just before the line feed is the line break's, not the
+            // line's.
+            if (!skippingLine_) lines.push_back(std::move(partial_));
+            dropPartialLine();
+            continue;
+        }
+        if (pendingCr_) {
+            pendingCr_ = false;
+            keep('\r');
+        }
+        if (byte == '\r')
+            pendingCr_ = !skippingLine_;
+        else
+            keep(byte);
+    }
+    return lines;
+}
+
+}  // namespace vireo
