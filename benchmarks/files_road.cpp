@@ -8,10 +8,12 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "commands/CommandSet.h"
+#include "commands/GameFiles.h"
 #include "commands/RoadFiles.h"
 #include "common/ProcessWide.h"
 #include "common/Timers.h"
@@ -112,6 +114,12 @@ int main() {
     }
     playerControl.setWindow(nullptr);
     deleteSettingsKey();
+    // The texts as the road wrote them for this game.
+    for (const std::string_view name : {kCommandsCfgName, kStatusCfgName}) {
+        std::ifstream file(game.modDirectory() + std::string(name), std::ios::binary);
+        std::printf("== %s\n%s", std::string(name).c_str(),
+                    std::string(std::istreambuf_iterator<char>(file), {}).c_str());
+    }
 
     std::printf("files road latency over %d commands (poll period %u ms):\n", kCommands,
                 kFilesRoadPeriodMs);

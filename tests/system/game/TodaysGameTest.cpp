@@ -19,6 +19,8 @@
 #include "player/PlayerControl.h"
 #include "player/WinampIpc.h"
 #include "script/ScriptFile.h"
+#include "script/ScriptWriter.h"
+#include "settings/Defaults.h"
 #include "support/FakeGame.h"
 #include "support/FakeWinamp.h"
 #include "support/TestSupport.h"
@@ -126,6 +128,10 @@ TEST(TodaysGameTest, FilesWrittenAndLogLinesReachWinamp) {
     EXPECT_EQ(readFile(game.modDirectory() + std::string(kHelpCfgName)),
               toTextModeBytes(helpCfgText()));
     EXPECT_TRUE(fs::exists(game.modDirectory() + std::string(kStatusCfgName)));
+    writeSettingInt("EnableScripting", 1);
+    scriptWriterTick(nullptr, 0, 0, 0);
+    EXPECT_TRUE(fs::exists(game.modDirectory() + std::string(kScriptFileName)))
+        << "Vireo.cfg as on the classic road";
     const auto writtenAt = fs::last_write_time(commands);
 
     {
@@ -142,6 +148,7 @@ TEST(TodaysGameTest, FilesWrittenAndLogLinesReachWinamp) {
     EXPECT_TRUE(todaysGame()->logGrew);
     EXPECT_EQ(fs::last_write_time(commands), writtenAt) << "unchanged: left alone";
 
+    writeSettingInt("EnableScripting", defaults::kEnableScripting);
     gameLink.removeCommand(kCommandWord);
     playerControl.setWindow(nullptr);
     game.stop();
