@@ -79,8 +79,9 @@ TEST(GameFilesTest, CommandsFileAsTheGameReadsIt) {
         for (const char c : body)
             EXPECT_TRUE(isalnum(static_cast<unsigned char>(c)) || c == ' ' || c == '-' || c == '.')
                 << alias;
-        if (i < logCommands().size())  // the round trip: the alias's echo acts as its row
+        if (i < logCommands().size()) {  // the round trip: the alias's echo acts as its row
             EXPECT_EQ(logLineCommand(printed(body), kMarker), logCommands()[i].row) << alias;
+        }
     }
     EXPECT_EQ(commands[16], "alias vireo_help \"exec VireoHelp.cfg\"");
     EXPECT_EQ(commands[17], "alias vireo_status \"exec VireoStatus.cfg\"");
