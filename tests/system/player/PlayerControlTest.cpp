@@ -262,6 +262,8 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
     scratch.addFile(file);
     scratch.addFolder("album");
     scratch.addFile("empty.m3u");
+    scratch.addFolder("songs");
+    scratch.addFile("songs\\one.mp3");
     const std::string url = "http://radio.example:8000/live";
 
     struct Row {
@@ -299,6 +301,13 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
         {0x2091, 0, "https:/radio.example", ""},
         {0x2091, 0, "httpx://radio.example", ""},
         {0x2091, 0, "ftp://radio.example/live", ""},
+        // Winamp 5.9 would take a name ending in a separator for one dead file.
+        {0x5092, 0, "songs\\", "songs"},
+        {0x5092, 0, "songs\\/\\", "songs"},
+        {0x3000, 1, "songs/", "file:songs"},
+        {0x5092, 0, file + "\\", file},
+        {0x5092, 0, "missing\\", ""},
+        {0x5092, 0, "HTTPS://radio.example/live/", "HTTPS://radio.example/live/"},
     };
     for (const auto& row : rows) {
         winamp.clear();
