@@ -90,6 +90,11 @@ LRESULT PlayerControl::playlistEnd() const noexcept { return command(WINAMP_BUTT
 LRESULT PlayerControl::setVolume(int volume) const noexcept {
     return request(IPC_SETVOLUME, std::clamp(volume, VOLUME_MIN, VOLUME_MAX));
 }
+// The question goes out as it is: setVolume's clamp would make it 0.
+LRESULT PlayerControl::changeVolume(int step) const noexcept {
+    const std::int32_t volume = replyValue(request(IPC_SETVOLUME, IPC_QUERY));
+    return setVolume(std::clamp(volume, VOLUME_MIN, VOLUME_MAX) + step);
+}
 LRESULT PlayerControl::setShuffle(int value) const noexcept {
     return request(IPC_SET_SHUFFLE, value);
 }

@@ -147,6 +147,7 @@ public:
     [[nodiscard]] std::int32_t position() const { return position_; }
     [[nodiscard]] int playlistPosition() const { return playlistPosition_; }
     [[nodiscard]] std::int32_t volume() const { return volume_; }
+    void setVolume(std::int32_t volume) { volume_ = volume; }
     [[nodiscard]] std::int32_t panning() const { return panning_; }
     [[nodiscard]] std::int32_t shuffle() const { return shuffle_; }
     [[nodiscard]] std::int32_t repeat() const { return repeat_; }
