@@ -14,8 +14,8 @@ struct ScriptWriteReport {
     bool written = false;         // the last attempt left the file current
     std::uint32_t writtenAt = 0;  // GetTickCount of the last attempt that left it current; 0: never
     std::uint32_t error = 0;      // Windows' error code of the last failure; 0: none
-    bool inPlace = false;         // moves are refused in that folder: the file is rewritten in place
-    std::uint32_t refusals = 0;   // moves over the file refused in a row (the game reading it, say)
+    bool inPlace = false;        // moves are refused in that folder: the file is rewritten in place
+    std::uint32_t refusals = 0;  // moves over the file refused in a row (the game reading it, say)
 };
 
 // Noted at each attempt; asks the system nothing.
@@ -28,6 +28,11 @@ using ScriptFileMove = bool (*)(const char* from, const char* to) noexcept;
 // For tests of what Wine cannot show (a folder that refuses every move,
 // Windows 9x without the call); null puts MoveFileExA back.
 void setScriptFileMove(ScriptFileMove move) noexcept;
+// The write of the new file beside it (writeWholeFile); false with the
+// system's error code left for GetLastError. For a folder that refuses new
+// files; null puts writeWholeFile back.
+using ScriptTemporaryWrite = bool (*)(const std::string& path, const std::string& bytes) noexcept;
+void setScriptTemporaryWrite(ScriptTemporaryWrite write) noexcept;
 
 // kScriptWriterTimerId: while a game runs and EnableScripting is 1, rewrites
 // the file with the Script setting expanded (console-safe) at this moment.
