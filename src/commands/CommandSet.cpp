@@ -52,6 +52,9 @@ const SubCommand kSubCommands[] = {
     {"toggleshuffle", [](std::int32_t n, const std::string&) { playerControl.setShuffle(n); }},
     {"togglerepeat", [](std::int32_t n, const std::string&) { playerControl.setRepeat(n); }},
     {"setvolume", [](std::int32_t n, const std::string&) { playerControl.setVolume(n); }},
+    {"volumeup", [](std::int32_t, const std::string&) { playerControl.changeVolume(kVolumeStep); }},
+    {"volumedown",
+     [](std::int32_t, const std::string&) { playerControl.changeVolume(-kVolumeStep); }},
     {"load", [](std::int32_t, const std::string& argument) { playerControl.loadFile(argument); }},
     {"setpcm", [](std::int32_t n, const std::string&) { playerControl.setPcmMode(n); }},
     // The preamp is switched on even when the level is out of range.
@@ -70,7 +73,7 @@ const SubCommand kSubCommands[] = {
     {"help", [](std::int32_t, const std::string&) { sendHelp(); }},
     {"status", [](std::int32_t, const std::string&) { sendStatus(); }},
 };
-static_assert(sizeof kSubCommands / sizeof kSubCommands[0] == 26, "26 sub-commands");
+static_assert(sizeof kSubCommands / sizeof kSubCommands[0] == 28, "28 sub-commands");
 
 }  // namespace
 

@@ -16,28 +16,9 @@ std::int32_t replyValue(LRESULT reply) noexcept {
                                : static_cast<std::int32_t>(bits - 0x80000000u) - 0x7FFFFFFF - 1;
 }
 
-// A URL's scheme has no letter case: "HTTPS://" is a stream as much as "https://".
-constexpr const char* kStreamSchemes[] = {"http://", "https://"};
 constexpr char kWinamp3FilePrefix[] = "file:";
 constexpr int kStudioTextCapacity = 256;  // 255 characters and the terminator
 constexpr int kWinamp3SampleRateKhz = 44;
-
-bool startsWithIgnoringCase(const std::string& text, const char* prefix) noexcept {
-    std::size_t i = 0;
-    for (; prefix[i] != '\0'; ++i) {
-        if (i >= text.size()) return false;
-        const char c = text[i];
-        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != prefix[i]) return false;
-    }
-    return true;
-}
-
-bool isStreamAddress(const std::string& name) noexcept {
-    for (const char* scheme : kStreamSchemes)
-        if (startsWithIgnoringCase(name, scheme)) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -109,6 +90,11 @@ LRESULT PlayerControl::playlistEnd() const noexcept { return command(WINAMP_BUTT
 LRESULT PlayerControl::setVolume(int volume) const noexcept {
     return request(IPC_SETVOLUME, std::clamp(volume, VOLUME_MIN, VOLUME_MAX));
 }
+// The question goes out as it is: setVolume's clamp would make it 0.
+LRESULT PlayerControl::changeVolume(int step) const noexcept {
+    const std::int32_t volume = replyValue(request(IPC_SETVOLUME, IPC_QUERY));
+    return setVolume(std::clamp(volume, VOLUME_MIN, VOLUME_MAX) + step);
+}
 LRESULT PlayerControl::setShuffle(int value) const noexcept {
     return request(IPC_SET_SHUFFLE, value);
 }
@@ -145,9 +131,10 @@ LRESULT PlayerControl::fastRewind(int seconds) const noexcept {
 
 LRESULT PlayerControl::clearPlaylist() const noexcept { return request(IPC_DELETE); }
 
-void PlayerControl::loadFile(const std::string& name) const {
+void PlayerControl::loadFile(const std::string& typed) const {
     // A stream address is taken as typed; anything else must exist (a file or
     // a folder, relative names resolved against Winamp's current directory).
+    const std::string name = loadName(typed);
     if (!isStreamAddress(name) && ::GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
 

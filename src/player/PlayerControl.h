@@ -10,6 +10,10 @@
 
 namespace vireo {
 
+// How far one volumeup or volumedown moves the volume (of 0..255): about
+// 6 % a key press, where Winamp's own step of 4 is too small for a key.
+inline constexpr int kVolumeStep = 16;
+
 class PlayerControl {
 public:
     PlayerControl() noexcept = default;
@@ -34,6 +38,8 @@ public:
     LRESULT playlistBeginning() const noexcept;
     LRESULT playlistEnd() const noexcept;
     LRESULT setVolume(int volume) const noexcept;
+    // Asks Winamp for the volume and sets it by this much, held to 0..255.
+    LRESULT changeVolume(int step) const noexcept;
     LRESULT setShuffle(int value) const noexcept;
     LRESULT setRepeat(int value) const noexcept;
     LRESULT setPanning(int value) const noexcept;

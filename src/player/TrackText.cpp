@@ -138,4 +138,42 @@ std::int32_t winamp3Panning(std::int32_t value) noexcept {
     return asSigned(static_cast<std::uint32_t>(value) + 127u);
 }
 
+namespace {
+
+// A URL's scheme has no letter case: "HTTPS://" is a stream as much as "https://".
+constexpr const char* kStreamSchemes[] = {"http://", "https://"};
+
+bool startsWithIgnoringCase(const std::string& text, const char* prefix) noexcept {
+    std::size_t i = 0;
+    for (; prefix[i] != '\0'; ++i) {
+        if (i >= text.size()) return false;
+        const char c = text[i];
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != prefix[i]) return false;
+    }
+    return true;
+}
+
+bool isSeparator(char c) noexcept { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+bool isStreamAddress(const std::string& name) noexcept {
+    for (const char* scheme : kStreamSchemes)
+        if (startsWithIgnoringCase(name, scheme)) return true;
+    return false;
+}
+
+// Winamp 5.9 looks a name up with FindFirstFileW, which fails for one that
+// ends in a backslash, and then appends it as a single dead file. A drive's
+// root is the exception Winamp makes itself.
+std::string loadName(const std::string& name) {
+    if (isStreamAddress(name)) return name;
+    std::size_t end = name.size();
+    while (end > 0 && isSeparator(name[end - 1])) --end;
+    const bool driveRoot = end == 2 && name[1] == ':' && name.size() > 2;
+    if (driveRoot || end == 0) return name;
+    return name.substr(0, end);
+}
+
 }  // namespace vireo

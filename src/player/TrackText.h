@@ -46,4 +46,11 @@ namespace vireo {
 // Winamp 3 takes panning as 0..254 where Winamp 2 takes -127..127.
 [[nodiscard]] std::int32_t winamp3Panning(std::int32_t value) noexcept;
 
+// True for an http:// or https:// address, in any letter case.
+[[nodiscard]] bool isStreamAddress(const std::string& name) noexcept;
+// The name a Load hands over: a file or folder name without its trailing
+// backslashes and slashes ("C:\Music\" gives "C:\Music"). A drive's root
+// ("C:\", "C:/") and a stream address stay as typed.
+[[nodiscard]] std::string loadName(const std::string& name);
+
 }  // namespace vireo

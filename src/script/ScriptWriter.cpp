@@ -24,6 +24,7 @@ bool moveOverExisting(const char* from, const char* to) noexcept {
 ScriptWriteReport report;
 ScriptPlacement placement;
 ScriptFileMove moveFile = moveOverExisting;
+ScriptTemporaryWrite writeTemporary = writeWholeFile;
 
 }  // namespace
 
@@ -35,17 +36,21 @@ DWORD putInPlace(ScriptPlacement& placement, const std::string& path, const std:
         // A game that execs the file while a new one is moved over it reads
         // the old script or the new one, never a cut one.
         const std::string temporary = path + std::string(kScriptTemporarySuffix);
-        if (!writeWholeFile(temporary, bytes)) {
-            const DWORD error = ::GetLastError();
+        DWORD refusal = ERROR_SUCCESS;
+        if (!writeTemporary(temporary, bytes)) {
+            refusal = ::GetLastError();
             ::DeleteFileA(temporary.c_str());  // a full disk leaves a part
-            return error;
-        }
-        if (moveFile(temporary.c_str(), path.c_str())) {
+            // Some players grant write access to Vireo.cfg alone: a folder
+            // that refuses the new file counts as one that refuses the move.
+            // A full disk or a missing folder is no refusal.
+            if (refusal != ERROR_ACCESS_DENIED) return refusal;
+        } else if (moveFile(temporary.c_str(), path.c_str())) {
             placement.moved(path, bytes);
             return ERROR_SUCCESS;
+        } else {
+            refusal = ::GetLastError();
+            ::DeleteFileA(temporary.c_str());
         }
-        const DWORD refusal = ::GetLastError();
-        ::DeleteFileA(temporary.c_str());
         // Refused while the game reads the file: writing in place now would
         // cut exactly the script it reads. The next tick tries again.
         if (!placement.refused(path, refusal == ERROR_CALL_NOT_IMPLEMENTED)) return refusal;
@@ -100,6 +105,10 @@ void writeScript() {
 const ScriptWriteReport& scriptWriteReport() noexcept { return report; }
 
 void setScriptFileMove(ScriptFileMove move) noexcept { moveFile = move ? move : moveOverExisting; }
+
+void setScriptTemporaryWrite(ScriptTemporaryWrite write) noexcept {
+    writeTemporary = write ? write : writeWholeFile;
+}
 
 void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     try {

@@ -30,6 +30,11 @@ using ScriptFileMove = bool (*)(const char* from, const char* to) noexcept;
 // For tests of what Wine cannot show (a folder that refuses every move,
 // Windows 9x without the call); null puts MoveFileExA back.
 void setScriptFileMove(ScriptFileMove move) noexcept;
+// The write of the new file beside it (writeWholeFile); false with the
+// system's error code left for GetLastError. For a folder that refuses new
+// files; null puts writeWholeFile back.
+using ScriptTemporaryWrite = bool (*)(const std::string& path, const std::string& bytes) noexcept;
+void setScriptTemporaryWrite(ScriptTemporaryWrite write) noexcept;
 
 // Leaves bytes in the file at path, a new file moved over it, placement
 // remembering what that file last held: 0 when it holds them afterwards,

@@ -359,6 +359,8 @@ LRESULT FakeWinamp::builtInReply(int number, std::int32_t argument, WPARAM) {
         case vireo::IPC_JUMPTOTIME:
             // IPC_JUMPTOTIME: -1 unless playing (paused counts); before the start is the start.
             if (playStatus_ == vireo::IPC_STOPPED) return -1;
+            // IPC_JUMPTOTIME: -1 when the input plug-in cannot seek the entry (a stream).
+            if (playingStream()) return -1;
             position_ = std::max(argument, 0);
             return 0;
         case vireo::IPC_SETVOLUME:
@@ -437,6 +439,8 @@ LRESULT FakeWinamp::onCopyData(WPARAM wParam, LPARAM lParam) {
 
 namespace {
 
+bool isStream(const std::string& name) { return name.find("://") != std::string::npos; }
+
 // The handful of kinds the double plays; Winamp asks its input plug-ins.
 bool playable(const std::string& name) {
     static const char* const kinds[] = {".mp3", ".ogg", ".flac", ".wav", ".m4a", ".aac", ".wma"};
@@ -453,12 +457,46 @@ bool isPlaylistFile(const std::string& name) {
     return _stricmp(name.c_str() + dot, ".m3u") == 0 || _stricmp(name.c_str() + dot, ".m3u8") == 0;
 }
 
+// The title Winamp gives an entry as it is added, before any tag is read:
+// the address of a stream, else the file name without folder and extension.
+std::string entryTitle(const std::string& name) {
+    if (isStream(name)) return name;
+    const auto slash = name.find_last_of("\\/");
+    std::string title = slash == std::string::npos ? name : name.substr(slash + 1);
+    const auto dot = title.rfind('.');
+    if (dot != std::string::npos && dot > 0) title.resize(dot);
+    return title.empty() ? name : title;
+}
+
+bool endsInSeparator(const std::string& name) {
+    return !name.empty() && (name.back() == '\\' || name.back() == '/');
+}
+
+bool isDriveRoot(const std::string& name) { return name.size() == 3 && name[1] == ':'; }
+
 }  // namespace
+
+bool FakeWinamp::playingStream() const {
+    const auto index = static_cast<std::size_t>(playlistPosition_);
+    return playlistPosition_ >= 0 && index < playlist_.size() && isStream(playlist_[index]);
+}
+
+// PlayList_appendthing titles each entry it adds (request 212 answers it).
+void FakeWinamp::appendEntry(const std::string& name, const std::string& title) {
+    titles_[static_cast<int>(playlist_.size())] = title;
+    playlist_.push_back(name);
+}
 
 // PlayList_appendthing: a folder adds the playable files in it and below
 // (PlayList_adddir), a playlist file its entries, anything else itself; an
 // empty folder or playlist file adds nothing.
 void FakeWinamp::appendThing(const std::string& name) {
+    // PlayList_appendthing: FindFirstFileW fails for a name ending in a
+    // backslash, so it is appended as one (dead) file; a drive's root is not.
+    if (endsInSeparator(name) && !isDriveRoot(name)) {
+        appendEntry(name, entryTitle(name));
+        return;
+    }
     const DWORD attributes = ::GetFileAttributesA(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         WIN32_FIND_DATAA found{};
@@ -471,22 +509,31 @@ void FakeWinamp::appendThing(const std::string& name) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 appendThing(path);
             } else if (playable(entry)) {
-                playlist_.push_back(path);
+                appendEntry(path, entryTitle(path));
             }
         } while (::FindNextFileA(search, &found));
         ::FindClose(search);
         return;
     }
     if (attributes != INVALID_FILE_ATTRIBUTES && isPlaylistFile(name)) {
+        // loadm3u: an #EXTINF line's title, after its comma, names the next entry.
+        constexpr char kExtInf[] = "#EXTINF:";
         std::ifstream list(name);
         std::string line;
+        std::string extInfTitle;
         while (std::getline(list, line)) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty() && line[0] != '#') playlist_.push_back(line);
+            if (line.rfind(kExtInf, 0) == 0) {
+                const auto comma = line.find(',');
+                extInfTitle = comma == std::string::npos ? std::string{} : line.substr(comma + 1);
+            } else if (!line.empty() && line[0] != '#') {
+                appendEntry(line, extInfTitle.empty() ? entryTitle(line) : extInfTitle);
+                extInfTitle.clear();
+            }
         }
         return;
     }
-    playlist_.push_back(name);
+    appendEntry(name, entryTitle(name));
 }
 
 FakeStudioWindow::FakeStudioWindow(const std::string& text) {

@@ -18,31 +18,32 @@
 // volumes() pick out one kind. A WM_COPYDATA payload is only valid during the
 // send, so its bytes are copied as it arrives.
 //
-// Like Winamp 5.9.2, the window keeps a little state that the messages
-// change, and answers each message as that version's source does (see
-// onCommand and builtInReply, each case named after the Winamp function it
-// follows): play (40045) starts, resumes, or restarts a playing track, and
-// with an empty playlist while stopped opens Winamp's Open-file dialog, which
-// the double records in effects() as kFileDialogOpened; pause (40046)
-// toggles; stop after current (40157) toggles while playing or paused, and
-// is cleared whenever a track starts; the first and last entry (40154,
-// 40158) move, and start the new entry while playing or paused; 40048 and
-// 40044 step, stopping at the ends or, with repeat on, wrapping, and start
-// the new entry while playing or paused; request 105 mode 0 answers -1
-// while stopped; 106 answers -1 while stopped and moves the position while
-// playing or paused; 122 keeps the low byte of the volume and 123 a panning
-// of -127..127, and -666 asks for either; 124 answers the playlist's
-// length; 212 answers 0 for an index outside the playlist; 252 and 253
-// count any non-zero value as on and answer 1; 127 selects the equaliser
-// entry that 128 sets to the value's low byte (and answers its value); 101
-// empties the playlist, answering 1 when it removed entries; copy-data kind
-// 100 appends a file, the playable files of a folder or the entries of an
-// .m3u (none for an empty folder or list); any request it does not know
-// answers 1. Every setter can put that state where a test wants it, and
-// setReply overrides the answer to any request outright. A new double
-// answers as a stopped Winamp 2.91 with an empty playlist: version 0x2091,
-// play status 0, position 0, length -1, no entry (request 212 answers 0),
-// 44 kHz, 128 kbit/s, two channels, volume 255.
+// Like Winamp 5.9.2, the window keeps a little state that the messages change,
+// and answers each message as that version's source does (see onCommand and
+// builtInReply, each case named after the Winamp function it follows): play
+// (40045) starts, resumes, or restarts a playing track, and with an empty
+// playlist while stopped opens Winamp's Open-file dialog, which the double
+// records in effects() as kFileDialogOpened; pause (40046) toggles; stop after
+// current (40157) toggles while playing or paused, and is cleared whenever a
+// track starts; the first and last entry (40154, 40158) move, and start the new
+// entry while playing or paused; 40048 and 40044 step, stopping at the ends or,
+// with repeat on, wrapping, and start the new entry while playing or paused;
+// request 105 mode 0 answers -1 while stopped; 106 answers -1 while stopped or
+// playing a stream and moves the position while playing or paused; 122 keeps
+// the low byte of the volume and 123 a panning of -127..127, and -666 asks for
+// either; 124 answers the playlist's length; 212 answers 0 for an index outside
+// the playlist, and for an entry added by copy data the title Winamp gives it
+// (the file name without folder and extension, the address, or the #EXTINF
+// title); 252 and 253 count any non-zero value as on and answer 1; 127 selects
+// the equaliser entry that 128 sets to the value's low byte (and answers its
+// value); 101 empties the playlist, answering 1 when it removed entries;
+// copy-data kind 100 appends a file, the playable files of a folder or the
+// entries of an .m3u (none for an empty folder or list), and a name ending in a
+// backslash as one file; any request it does not know answers 1. Every setter
+// can put that state where a test wants it, and setReply overrides the answer
+// to any request outright. A new double answers as a stopped Winamp 2.91 with
+// an empty playlist: version 0x2091, play status 0, position 0, length -1, no
+// entry (request 212 answers 0), 44 kHz, 128 kbit/s, two channels, volume 255.
 //
 // The window has to be pumped by nobody: PlayerControl sends from the same
 // thread, so each message is a direct call into the window procedure.
@@ -147,6 +148,7 @@ public:
     [[nodiscard]] std::int32_t position() const { return position_; }
     [[nodiscard]] int playlistPosition() const { return playlistPosition_; }
     [[nodiscard]] std::int32_t volume() const { return volume_; }
+    void setVolume(std::int32_t volume) { volume_ = volume; }
     [[nodiscard]] std::int32_t panning() const { return panning_; }
     [[nodiscard]] std::int32_t shuffle() const { return shuffle_; }
     [[nodiscard]] std::int32_t repeat() const { return repeat_; }
@@ -181,6 +183,8 @@ private:
     void startTrack();
     void holdEntry(int index, const std::string& name);
     void appendThing(const std::string& name);
+    void appendEntry(const std::string& name, const std::string& title);
+    [[nodiscard]] bool playingStream() const;
 
     HWND window_ = nullptr;
     std::uint32_t version_ = 0x2091;

@@ -44,6 +44,7 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
         // Winamp before the line: stopped, with three entries, unless the row says.
         int status = IPC_STOPPED;
         bool emptyPlaylist = false;
+        int volume = 255;
     };
     const WinampMessage length = request(IPC_GETLISTLENGTH);
     const WinampMessage status = request(IPC_ISPLAYING);
@@ -94,6 +95,22 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
         {"SetVolume -5", {request(IPC_SETVOLUME, 0)}},
         {"SetVolume -666", {request(IPC_SETVOLUME, 0)}},
         {"SetVolume loud", {request(IPC_SETVOLUME, 0)}},
+        // The question goes out as -666, and the step is held to 0..255.
+        {"VolumeUp",
+         {request(IPC_SETVOLUME, IPC_QUERY), request(IPC_SETVOLUME, 255)},
+         IPC_STOPPED,
+         false,
+         250},
+        {"volumedown",
+         {request(IPC_SETVOLUME, IPC_QUERY), request(IPC_SETVOLUME, 0)},
+         IPC_STOPPED,
+         false,
+         10},
+        {"VOLUMEUP 3",
+         {request(IPC_SETVOLUME, IPC_QUERY), request(IPC_SETVOLUME, 116)},
+         IPC_STOPPED,
+         false,
+         100},
         {"Pan -127", {request(IPC_GETVERSION), request(IPC_SETPANNING, -127)}},
         {"Pan 200", {request(IPC_GETVERSION), request(IPC_SETPANNING, 127)}},
         {"Pan 128", {request(IPC_GETVERSION), request(IPC_SETPANNING, 127)}},
@@ -116,6 +133,7 @@ TEST_F(CommandSetTest, EachLineSendsExactlyItsMessages) {
         winamp.setPlaylist(row.emptyPlaylist ? std::vector<std::string>{} : threeEntries);
         winamp.setPlayStatus(row.status);
         winamp.setPosition(0);
+        winamp.setVolume(row.volume);
         EXPECT_TRUE(sameMessages(run(row.rest), row.expected)) << '[' << row.rest << ']';
         EXPECT_TRUE(winamp.effects().empty()) << '[' << row.rest << ']';
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -262,6 +263,8 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
     scratch.addFile(file);
     scratch.addFolder("album");
     scratch.addFile("empty.m3u");
+    scratch.addFolder("songs");
+    scratch.addFile("songs\\one.mp3");
     const std::string url = "http://radio.example:8000/live";
 
     struct Row {
@@ -299,6 +302,13 @@ TEST_F(PlayerControlTest, LoadReplacesOrAppendsInTheDocumentedOrder) {
         {0x2091, 0, "https:/radio.example", ""},
         {0x2091, 0, "httpx://radio.example", ""},
         {0x2091, 0, "ftp://radio.example/live", ""},
+        // Winamp 5.9 would take a name ending in a separator for one dead file.
+        {0x5092, 0, "songs\\", "songs"},
+        {0x5092, 0, "songs\\/\\", "songs"},
+        {0x3000, 1, "songs/", "file:songs"},
+        {0x5092, 0, file + "\\", file},
+        {0x5092, 0, "missing\\", ""},
+        {0x5092, 0, "HTTPS://radio.example/live/", "HTTPS://radio.example/live/"},
     };
     for (const auto& row : rows) {
         winamp.clear();
@@ -535,6 +545,40 @@ TEST_F(PlayerControlTest, TheDoubleAnswersAsWinamp592) {
         EXPECT_EQ(player.clearPlaylist(), 1);  // entries removed
         player.setPcmMode(0);
     }
+
+    // Entries added by copy data, as typed: each with the title Winamp gives
+    // it at once; a name ending in a backslash is one dead file; a stream
+    // cannot seek.
+    const auto append = [&](const std::string& name) {
+        COPYDATASTRUCT data{IPC_PLAYFILE, static_cast<DWORD>(name.size() + 1),
+                            const_cast<char*>(name.c_str())};
+        ::SendMessageA(winamp.handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    };
+    scratch.addFolder("album");
+    scratch.addFile("album\\Song One.mp3");
+    scratch.addFile("list.m3u");
+    std::ofstream("list.m3u")
+        << "#EXTM3U\r\n#EXTINF:201,Artist - Song\r\nhttp://radio.example/live\r\n"
+           "C:\\Music\\other.ogg\r\n";
+    player.clearPlaylist();
+    for (const char* name : {"album\\", "album", "list.m3u", "https://radio.example/x.mp3"})
+        append(name);
+    const std::vector<std::string> playlist{"album\\", "album\\Song One.mp3",
+                                            "http://radio.example/live", "C:\\Music\\other.ogg",
+                                            "https://radio.example/x.mp3"};
+    EXPECT_EQ(winamp.playlist(), playlist);
+    const char* const titles[] = {"album\\", "Song One", "Artist - Song", "other",
+                                  "https://radio.example/x.mp3"};
+    for (int i = 0; i < 5; ++i) {
+        const LRESULT title = ask(i, IPC_GETPLAYLISTTITLE);
+        ASSERT_NE(title, 0) << i;
+        EXPECT_STREQ(reinterpret_cast<const char*>(title), titles[i]) << i;
+    }
+    winamp.setPlaylistPosition(2);
+    winamp.setPlayStatus(IPC_PLAYING);
+    EXPECT_EQ(ask(5000, IPC_JUMPTOTIME), -1);
+    winamp.setPlaylistPosition(1);
+    EXPECT_EQ(ask(5000, IPC_JUMPTOTIME), 0);
 }
 
 // Every operation, for a player without a usable window.

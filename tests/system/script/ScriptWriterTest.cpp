@@ -290,8 +290,8 @@ TEST_F(ScriptWriterTest, BytesAreTheExpandedTemplateInTextMode) {
 
     // The same bytes are not written again while the file keeps their size;
     // a file deleted or changed meanwhile is.
-    const auto longAgo = std::chrono::floor<std::chrono::seconds>(
-        fs::file_time_type::clock::now() - std::chrono::hours(24));
+    const auto longAgo = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now() -
+                                                                  std::chrono::hours(24));
     const struct {
         const char* change;
         std::optional<std::string> bytesBefore;  // written over the file; none: left alone
@@ -415,35 +415,59 @@ bool refuseMove(const char*, const char*) noexcept {
     return false;
 }
 
+bool refuseTemporary(const std::string&, const std::string&) noexcept {
+    ::SetLastError(gRefusal);
+    return false;
+}
+
 // What Wine cannot show: a folder that lets us write but not delete refuses
-// every move, and Windows 9x has no move at all. Both end in writes in place;
-// the first move that succeeds again ends them.
+// every move, one that lets us write Vireo.cfg alone refuses the new file, and
+// Windows 9x has no move at all. Each ends in writes in place; the first move
+// that succeeds again ends them. A full disk or a missing folder never does.
 TEST_F(ScriptWriterTest, RefusedForGoodTheFileIsWrittenInPlace) {
+    constexpr int kNever = 0;
     const struct {
         DWORD refusal;
         int refusalsBeforeInPlace;
-    } rows[] = {{ERROR_ACCESS_DENIED, 10}, {ERROR_CALL_NOT_IMPLEMENTED, 1}};
+        bool atTheNewFile;  // else at the move
+    } rows[] = {{ERROR_ACCESS_DENIED, 10, false},
+                {ERROR_CALL_NOT_IMPLEMENTED, 1, false},
+                {ERROR_ACCESS_DENIED, 10, true},
+                {ERROR_DISK_FULL, kNever, true},
+                {ERROR_PATH_NOT_FOUND, kNever, true}};
     int tick = 0;
     for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.refusal << (row.atTheNewFile ? " new" : " move"));
         ASSERT_EQ(writeWith("old"), "old");
         gRefusal = row.refusal;
-        setScriptFileMove(refuseMove);
-        for (int i = 1; i < row.refusalsBeforeInPlace; ++i) {
+        if (row.atTheNewFile) {
+            setScriptTemporaryWrite(refuseTemporary);
+        } else {
+            setScriptFileMove(refuseMove);
+        }
+        const int refusedTicks =
+            row.refusalsBeforeInPlace == kNever ? 12 : row.refusalsBeforeInPlace - 1;
+        for (int i = 0; i < refusedTicks; ++i) {
             EXPECT_EQ(writeWith("new " + std::to_string(++tick)), "old") << i;
             EXPECT_FALSE(scriptWriteReport().written);
             EXPECT_EQ(scriptWriteReport().error, row.refusal);
             EXPECT_FALSE(scriptWriteReport().inPlace);
         }
-        const std::string text = "new " + std::to_string(++tick);
-        EXPECT_EQ(writeWith(text), text) << row.refusal;
-        EXPECT_TRUE(scriptWriteReport().written);
-        EXPECT_TRUE(scriptWriteReport().inPlace);
+        if (row.refusalsBeforeInPlace != kNever) {
+            const std::string text = "new " + std::to_string(++tick);
+            EXPECT_EQ(writeWith(text), text);
+            EXPECT_TRUE(scriptWriteReport().written);
+            EXPECT_TRUE(scriptWriteReport().inPlace);
+        }
         EXPECT_EQ(folderFiles(game_->modDirectory()), kModFolderFiles);
 
         setScriptFileMove(nullptr);
-        for (int i = 0; i < 100 && scriptWriteReport().inPlace; ++i)
+        setScriptTemporaryWrite(nullptr);
+        for (int i = 0; i < 100 && !(scriptWriteReport().written && !scriptWriteReport().inPlace);
+             ++i)
             writeWith("again " + std::to_string(++tick));
-        EXPECT_FALSE(scriptWriteReport().inPlace) << row.refusal;
+        EXPECT_FALSE(scriptWriteReport().inPlace);
+        EXPECT_TRUE(scriptWriteReport().written);
     }
 }
 

@@ -124,5 +124,29 @@ TEST(TrackTextTest, JumpTargetsWrapLike32BitIntegers) {
     EXPECT_EQ(winamp3Panning(INT32_MAX), INT32_MIN + 126);
 }
 
+TEST(TrackTextTest, LoadNamesLoseTheirTrailingSeparators) {
+    struct Row {
+        const char* typed;
+        const char* handed;
+    };
+    const Row rows[] = {
+        {"C:\\Music\\", "C:\\Music"},
+        {"C:\\Music\\\\/", "C:\\Music"},
+        {"music/", "music"},
+        {"\\\\server\\share\\", "\\\\server\\share"},
+        {"C:\\Music\\a.mp3", "C:\\Music\\a.mp3"},
+        // A drive's root is Winamp's to handle; so is a name of separators only.
+        {"C:\\", "C:\\"},
+        {"C:/", "C:/"},
+        {"d:\\\\", "d:\\\\"},
+        {"\\", "\\"},
+        {"", ""},
+        {"HTTP://radio.example/live/", "HTTP://radio.example/live/"},
+        {"https://radio.example\\", "https://radio.example\\"},
+        {"ftp://radio.example/", "ftp://radio.example"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(loadName(row.typed), row.handed) << row.typed;
+}
+
 }  // namespace
 }  // namespace vireo::test
