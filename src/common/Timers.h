@@ -12,6 +12,7 @@ inline constexpr UINT_PTR kScriptWriterTimerId = 1002;
 inline constexpr UINT_PTR kGameDisplayTimerId = 1003;  // thread timer inside the game
 inline constexpr UINT_PTR kAutoPauseTimerId = 1004;
 inline constexpr UINT_PTR kStatusRefreshTimerId = 1005;  // on the Status window, while it is open
+inline constexpr UINT_PTR kFilesRoadTimerId = 1006;      // a game of today: its log and cfg files
 
 inline constexpr UINT kHookInstallerPeriodMs = 3194;
 inline constexpr UINT kDisplayComposerPeriodMs = 975;
@@ -22,6 +23,10 @@ inline constexpr UINT kAutoPausePeriodMs = 404;
 inline constexpr UINT kConsolePollPeriodMs = 257;
 inline constexpr UINT kModWatchPeriodMs = 2719;
 inline constexpr UINT kStatusRefreshPeriodMs = 1000;
+// The files road polls the console log as often as the classic road polls
+// the captured line, and rewrites its cfg files at most this often.
+inline constexpr UINT kFilesRoadPeriodMs = kConsolePollPeriodMs;
+inline constexpr UINT kFilesRoadRewritePeriodMs = 1000;
 
 // The pages re-arm timers whose procedures belong to the display, script and
 // auto-pause subsystems, and whose switches are settings: to know them all a

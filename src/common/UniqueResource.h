@@ -5,6 +5,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <utility>
 
@@ -71,6 +72,12 @@ using UniqueSocket = UniqueResource<CloseWith<SOCKET, ::closesocket, INVALID_SOC
 using UniqueHook = UniqueResource<CloseWith<HHOOK, ::UnhookWindowsHookEx, nullptr>>;
 // GlobalAlloc: freed unless handed over (to the clipboard, say) by release().
 using UniqueGlobalMemory = UniqueResource<CloseWith<HGLOBAL, ::GlobalFree, nullptr>>;
+
+// CryptAcquireContextA: 0 on failure; released with a flags argument.
+inline void releaseCryptContext(HCRYPTPROV provider) noexcept {
+    ::CryptReleaseContext(provider, 0);
+}
+using UniqueCryptProvider = UniqueResource<CloseWith<HCRYPTPROV, releaseCryptContext, 0>>;
 
 // Winsock started for one call and cleaned up on every path.
 class WinsockSession {

@@ -1,6 +1,7 @@
 #include "plugin/HostTimers.h"
 
 #include "autopause/AutoPause.h"
+#include "commands/RoadFiles.h"
 #include "common/Timers.h"
 #include "display/Display.h"
 #include "display/Injection.h"
@@ -47,13 +48,17 @@ void startAutoPauseTimer(HWND window) noexcept {
     ::SetTimer(window, kAutoPauseTimerId, kAutoPausePeriodMs, autoPauseTick);
 }
 
+void startFilesRoadTimer(HWND window) noexcept {
+    ::SetTimer(window, kFilesRoadTimerId, kFilesRoadPeriodMs, filesRoadTick);
+}
+
 void registerHostTimerRearming() noexcept {
     registerTimerRearming(TimerRearming{rearmAfterScriptingPage, rearmAfterGeneralPage});
 }
 
 void stopHostTimers(HWND window) noexcept {
-    for (UINT_PTR id :
-         {kHookInstallerTimerId, kDisplayComposerTimerId, kScriptWriterTimerId, kAutoPauseTimerId})
+    for (UINT_PTR id : {kHookInstallerTimerId, kDisplayComposerTimerId, kScriptWriterTimerId,
+                        kAutoPauseTimerId, kFilesRoadTimerId})
         ::KillTimer(window, id);
 }
 

@@ -11,6 +11,8 @@ namespace vireo {
 // composer (if EnableIngameDisplay is 1), as at start-up.
 void startFeatureTimers(HWND window) noexcept;
 void startAutoPauseTimer(HWND window) noexcept;
+// The files road for games of today; the pages' re-arming leaves it alone.
+void startFilesRoadTimer(HWND window) noexcept;
 // Hands the pages' re-arming to the common timer table.
 void registerHostTimerRearming() noexcept;
 // Kills every numbered host-side timer, so that none can fire into the code

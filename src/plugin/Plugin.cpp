@@ -64,6 +64,7 @@ int pluginInit() noexcept {
         registerHostTimerRearming();
         startFeatureTimers(host);
         startAutoPauseTimer(host);
+        startFilesRoadTimer(host);
         playerControl.setPcmMode(BuilderMode.read());
         EnableAutoPause.write(static_cast<std::int32_t>(AutoPauseMode::Off));
     } catch (...) {

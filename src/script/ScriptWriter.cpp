@@ -5,6 +5,7 @@
 #include "common/UniqueResource.h"
 #include "game/GameLocator.h"
 #include "game/ModDirectory.h"
+#include "game/TodaysGame.h"
 #include "macros/Macros.h"
 #include "script/ScriptFile.h"
 #include "settings/Settings.h"
@@ -24,10 +25,9 @@ ScriptWriteReport report;
 ScriptPlacement placement;
 ScriptFileMove moveFile = moveOverExisting;
 
-// Leaves bytes in the file at path: 0 when it holds them afterwards, else
-// the system's error code (the file then holds the old bytes after a refused
-// move, anything after a failed write in place).
-DWORD putInPlace(const std::string& path, const std::string& bytes) {
+}  // namespace
+
+DWORD putInPlace(ScriptPlacement& placement, const std::string& path, const std::string& bytes) {
     // The same bytes again spare antivirus and cloud-synced folders a new
     // file every second; a file deleted or changed meanwhile is written anew.
     if (placement.unchanged(path, bytes, fileSize(path))) return ERROR_SUCCESS;
@@ -59,8 +59,19 @@ DWORD putInPlace(const std::string& path, const std::string& bytes) {
     return ERROR_SUCCESS;
 }
 
+namespace {
+
+// The classic game's folders are asked afresh; a game of today's are the
+// files road's.
+std::string scriptDirectory() {
+    if (findGameWindow()) return PlaceScriptInRoot.isOn() ? gameDirectory() : modDirectory();
+    const TodaysGame* today = todaysGame();
+    if (!today) return std::string();
+    return PlaceScriptInRoot.isOn() ? today->gameFolder : today->modFolder;
+}
+
 void writeScript() {
-    if (!findGameWindow()) return;
+    if (!findGameWindow() && !todaysGame()) return;
     if (!EnableScripting.isOn()) return;
 
     std::string text = Script.read();
@@ -68,7 +79,7 @@ void writeScript() {
     // inert for the console that executes this file.
     expandMacrosForConsole(text);
 
-    const std::string directory = PlaceScriptInRoot.isOn() ? gameDirectory() : modDirectory();
+    const std::string directory = scriptDirectory();
     // When the game's directory could not be learnt, the path would be
     // relative to Winamp's current directory; nobody wants the file there.
     if (!isAbsoluteDirectory(directory)) return;
@@ -76,7 +87,7 @@ void writeScript() {
     // A missing directory or a file held by someone else: the next tick
     // tries again.
     report.path = directory + std::string(kScriptFileName);
-    const DWORD error = putInPlace(report.path, toTextModeBytes(text));
+    const DWORD error = putInPlace(placement, report.path, toTextModeBytes(text));
     report.written = error == ERROR_SUCCESS;
     report.error = error;
     if (report.written) report.writtenAt = ::GetTickCount();
@@ -88,9 +99,7 @@ void writeScript() {
 
 const ScriptWriteReport& scriptWriteReport() noexcept { return report; }
 
-void setScriptFileMove(ScriptFileMove move) noexcept {
-    moveFile = move ? move : moveOverExisting;
-}
+void setScriptFileMove(ScriptFileMove move) noexcept { moveFile = move ? move : moveOverExisting; }
 
 void CALLBACK scriptWriterTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     try {
