@@ -25,11 +25,14 @@ add_subdirectory(${VIREO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FR
 set(VIREO_PURE_UNIT_TESTS
   autopause/FadeTest.cpp
   commands/CommandTextTest.cpp
+  commands/GameFilesTest.cpp
   commands/StatusTextTest.cpp
   display/DisplayLogicTest.cpp
   game/CommandTableTest.cpp
+  game/ConsoleLogTest.cpp
   game/LiblistTest.cpp
   game/MemoryTextTest.cpp
+  game/ModFolderTest.cpp
   game/PatternSearchTest.cpp
   macros/ClockFormatTest.cpp
   macros/MacroExpansionTest.cpp

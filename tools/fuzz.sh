@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(console_line liblist macros console_script track_title pattern_search)
+[ ${#targets[@]} -eq 0 ] && targets=(console_line liblist macros console_script track_title pattern_search console_log echo_text)
 tools/deps.sh
 cmake --preset host >/dev/null
 cmake --build build/host

@@ -1,6 +1,7 @@
 #include "commands/GameFiles.h"
 
 #include <array>
+#include <iterator>
 
 namespace vireo {
 namespace {
@@ -28,6 +29,26 @@ constexpr std::array<std::string_view, 16> kCommandPurposes = {
     "repeat off",
 };
 
+constexpr LogCommand kLogCommands[] = {
+    {"vireo_play", "play"},
+    {"vireo_pause", "pause"},
+    {"vireo_stop", "stop"},
+    {"vireo_stopafter", "stopafter"},
+    {"vireo_nexttrack", "nexttrack"},
+    {"vireo_previoustrack", "previoustrack"},
+    {"vireo_playlistbeginning", "playlistbeginning"},
+    {"vireo_playlistend", "playlistend"},
+    {"vireo_fastforward", "fastforward 5"},
+    {"vireo_fastrewind", "fastrewind 5"},
+    {"vireo_volumeup", "volumeup"},
+    {"vireo_volumedown", "volumedown"},
+    {"vireo_shuffleon", "toggleshuffle 1"},
+    {"vireo_shuffleoff", "toggleshuffle 0"},
+    {"vireo_repeaton", "togglerepeat 1"},
+    {"vireo_repeatoff", "togglerepeat 0"},
+};
+static_assert(std::size(kLogCommands) == std::size(kCommandPurposes));
+
 std::string_view trimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
@@ -53,24 +74,7 @@ void appendAlias(std::string& out, std::string_view name, std::string_view first
 }  // namespace
 
 const std::vector<LogCommand>& logCommands() {
-    static const std::vector<LogCommand> commands = {
-        {"vireo_play", "play"},
-        {"vireo_pause", "pause"},
-        {"vireo_stop", "stop"},
-        {"vireo_stopafter", "stopafter"},
-        {"vireo_nexttrack", "nexttrack"},
-        {"vireo_previoustrack", "previoustrack"},
-        {"vireo_playlistbeginning", "playlistbeginning"},
-        {"vireo_playlistend", "playlistend"},
-        {"vireo_fastforward", "fastforward 5"},
-        {"vireo_fastrewind", "fastrewind 5"},
-        {"vireo_volumeup", "volumeup"},
-        {"vireo_volumedown", "volumedown"},
-        {"vireo_shuffleon", "toggleshuffle 1"},
-        {"vireo_shuffleoff", "toggleshuffle 0"},
-        {"vireo_repeaton", "togglerepeat 1"},
-        {"vireo_repeatoff", "togglerepeat 0"},
-    };
+    static const std::vector<LogCommand> commands(std::begin(kLogCommands), std::end(kLogCommands));
     return commands;
 }
 

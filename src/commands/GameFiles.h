@@ -57,13 +57,14 @@ struct LogCommand {
 // Any text made fit to be one echoed argument: '"' and control bytes become
 // '\'' and '?', and the text is cut to kEchoTextLimit bytes.
 [[nodiscard]] std::string echoText(std::string_view text);
-// One line `echo "<text>"` with the text made fit.
+// One line `echo "<text>"` with the text made fit, ended by a line feed.
 [[nodiscard]] std::string echoLine(std::string_view text);
 
 // The files' texts, lines ended by line feeds.
 [[nodiscard]] std::string commandsCfgText(std::string_view marker);
 [[nodiscard]] std::string helpCfgText();
-// The status's console form, one echo line per line of it.
+// The status's console form, one echo line per line of it (LF or CR LF
+// ended); empty lines are left out.
 [[nodiscard]] std::string statusCfgText(std::string_view statusLines);
 
 }  // namespace vireo

@@ -48,16 +48,23 @@ std::optional<ConsoleLogRead> ConsoleLogCursor::plan(const ConsoleLogLook& look)
     return read;
 }
 
-// Keeps one byte of the line being assembled; a line that outgrows the limit
-// is dropped now and its remaining bytes are skipped up to its line feed.
-void ConsoleLogCursor::keep(char byte) {
-    if (skippingLine_) return;
-    if (partial_.size() >= kConsoleLogLineLimit) {
+// Keeps bytes of the line being assembled, none of them a line feed; a line
+// that outgrows the limit is dropped now and its remaining bytes are skipped
+// up to its line feed. A CR at the end is held back: it is the line break's
+// when a line feed follows.
+void ConsoleLogCursor::keep(std::string_view bytes) {
+    if (skippingLine_ || bytes.empty()) return;
+    const bool crBefore = pendingCr_;
+    pendingCr_ = bytes.back() == '\r';
+    if (pendingCr_) bytes.remove_suffix(1);
+    if (partial_.size() + crBefore + bytes.size() > kConsoleLogLineLimit) {
         partial_.clear();
         skippingLine_ = true;
+        pendingCr_ = false;
         return;
     }
-    partial_.push_back(byte);
+    if (crBefore) partial_.push_back('\r');
+    partial_.append(bytes);
 }
 
 std::vector<std::string> ConsoleLogCursor::take(const ConsoleLogRead& read,
@@ -78,23 +85,16 @@ std::vector<std::string> ConsoleLogCursor::take(const ConsoleLogRead& read,
         }
         i = lineFeed + 1;
     }
-    for (; i < bytes.size(); ++i) {
-        const char byte = bytes[i];
-        if (byte == '\n') {
-            // A CR just before the line feed is the line break's, not the
-            // line's.
-            if (!skippingLine_) lines.push_back(std::move(partial_));
-            dropPartialLine();
-            continue;
+    while (i < bytes.size()) {
+        const std::size_t lineFeed = bytes.find('\n', i);
+        if (lineFeed == std::string_view::npos) {
+            keep(bytes.substr(i));
+            break;
         }
-        if (pendingCr_) {
-            pendingCr_ = false;
-            keep('\r');
-        }
-        if (byte == '\r')
-            pendingCr_ = !skippingLine_;
-        else
-            keep(byte);
+        keep(bytes.substr(i, lineFeed - i));
+        if (!skippingLine_) lines.push_back(std::move(partial_));
+        dropPartialLine();
+        i = lineFeed + 1;
     }
     return lines;
 }

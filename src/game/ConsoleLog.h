@@ -61,7 +61,7 @@ public:
 
 private:
     void dropPartialLine() noexcept;
-    void keep(char byte);
+    void keep(std::string_view bytes);
 
     std::uint64_t offset_ = 0;
     std::uint64_t fileIndex_ = 0;
