@@ -87,7 +87,7 @@ void rewriteFiles(const TodaysGame& game) {
             commandsCfgText(marker));
     putFile(helpPlacement, game.modFolder + std::string(kHelpCfgName), helpCfgText());
     putFile(statusPlacement, game.modFolder + std::string(kStatusCfgName),
-            statusCfgText(statusReport(StatusForm::Console)));
+            statusCfgText(statusReport(StatusForm::File)));
 }
 
 void takeLines() {

@@ -5,6 +5,7 @@
 
 #include "autopause/AutoPause.h"
 #include "commands/CommandText.h"
+#include "commands/RoadFiles.h"
 #include "commands/StatusText.h"
 #include "common/ProcessWide.h"
 #include "common/UniqueResource.h"
@@ -14,6 +15,7 @@
 #include "game/GameLocator.h"
 #include "game/Landmarks.h"
 #include "game/ModDirectory.h"
+#include "game/TodaysGame.h"
 #include "player/PlayerControl.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptWriter.h"
@@ -123,16 +125,58 @@ std::string_view gameKindName(const std::string& exe) {
 
 std::string_view markerText(ConsoleReport::Marker marker) {
     switch (marker) {
-        case ConsoleReport::Marker::Build2343: return "2343";
-        case ConsoleReport::Marker::OtherBuild: return "of another build";
-        case ConsoleReport::Marker::Unreadable: return "unreadable";
-        case ConsoleReport::Marker::NotRead: break;
+        case ConsoleReport::Marker::Build2343:
+            return "2343";
+        case ConsoleReport::Marker::OtherBuild:
+            return "of another build";
+        case ConsoleReport::Marker::Unreadable:
+            return "unreadable";
+        case ConsoleReport::Marker::NotRead:
+            break;
     }
     return {};
 }
 
+std::string_view modFoundBy(ModFolderSource source) {
+    switch (source) {
+        case ModFolderSource::CommandLine:
+            return "from -game on its command line";
+        case ModFolderSource::Title:
+            return "from its window title and the folder's liblist.gam";
+        case ModFolderSource::Fallback:
+            return "none named in 10 s, so the game's own";
+        case ModFolderSource::NotYet:
+            break;
+    }
+    return {};
+}
+
+// Only what the files road noted: such a game is never opened here, where
+// the classic look-ups would ask for the right to read its memory.
+void gatherTodaysGame(StatusFacts& f, const TodaysGame& game) {
+    f.todaysGame = true;
+    f.gameWindowFound = true;
+    f.exeName = game.exeName;
+    f.processId = game.processId;
+    f.todaysClass = game.windowClass;
+    f.gameDirectory = game.gameFolder;
+    f.modName = game.modName;
+    f.modDirectory = game.modFolder;
+    f.modFoundBy = modFoundBy(game.modFrom);
+    f.consoleDebug = game.consoleDebug ? (*game.consoleDebug ? 1 : 0) : -1;
+    f.logGrew = game.logGrew;
+    const RoadReport& road = roadReport();
+    f.loadedAt = road.loadedAt;
+    if (!road.failedPath.empty()) {
+        f.filesPath = road.failedPath;
+        f.filesError = systemMessage(road.error);
+    }
+}
+
 void gatherGame(StatusFacts& f) {
     const HWND window = findGameWindow();
+    if (const TodaysGame* today = window ? nullptr : todaysGame())
+        return gatherTodaysGame(f, *today);
     f.gameWindowFound = window != nullptr;
     DWORD process = 0;
     if (window) ::GetWindowThreadProcessId(window, &process);
@@ -196,7 +240,8 @@ void gatherScript(StatusFacts& f) {
     if (f.scriptAttempted) {
         f.scriptPath = script.path;
         if (!script.written) f.scriptError = systemMessage(script.error);
-    } else if (f.gameWindowFound && !f.gameDirectory.empty()) {
+    } else if (f.gameWindowFound && !f.gameDirectory.empty() &&
+               (!f.todaysGame || !f.modDirectory.empty())) {
         // Where the writer would put it, by the same rule.
         f.scriptPath = (PlaceScriptInRoot.isOn() ? f.gameDirectory : f.modDirectory) +
                        std::string(kScriptFileName);
@@ -208,6 +253,10 @@ void gatherScript(StatusFacts& f) {
 std::string statusReport(StatusForm form) {
     StatusFacts f;
     f.now = ::GetTickCount();
+    SYSTEMTIME clock{};
+    ::GetLocalTime(&clock);
+    f.nowMsOfDay =
+        ((clock.wHour * 60u + clock.wMinute) * 60u + clock.wSecond) * 1000u + clock.wMilliseconds;
 
     f.winampFound = playerControl.window() != nullptr && ::IsWindow(playerControl.window());
     if (f.winampFound) {

@@ -11,6 +11,8 @@ namespace vireo {
 enum class StatusForm {
     Window,   // every fact, for the Status dialog and a support request
     Console,  // the same facts, shorter, for one datagram of the help's channel
+    File,     // the console form with moments as clock times, for a cfg file that
+              // changes only when a fact does
 };
 
 // Lines end with a line feed. Asks the system only for what the timers do not

@@ -10,6 +10,7 @@ constexpr std::size_t kShownPartLength = 259;
 constexpr std::string_view kCutMark = "...";
 constexpr char kReplacement = '?';
 constexpr std::uint32_t kTicksPerSecond = 1000;
+constexpr std::uint32_t kMsPerDay = 24 * 60 * 60 * 1000;
 
 // The classes the game's window has in the Steam builds Vireo does not serve.
 constexpr std::string_view kOlderSteamClass = "Valve001";
@@ -51,9 +52,48 @@ void appendShown(std::string& to, std::string_view text, std::size_t limit) {
     if (cut) to.append(kCutMark);
 }
 
+// "at 14:02:11": a noted moment on the local clock.
+class ClockTime {
+public:
+    explicit ClockTime(std::uint32_t msOfDay) noexcept {
+        const std::uint32_t seconds = msOfDay / kTicksPerSecond;
+        const std::uint32_t parts[] = {seconds / 3600, seconds / 60 % 60, seconds % 60};
+        text_[0] = 'a';
+        text_[1] = 't';
+        std::size_t at = 2;
+        for (std::uint32_t part : parts) {
+            text_[at] = at == 2 ? ' ' : ':';
+            ++at;
+            text_[at++] = static_cast<char>('0' + part / 10 % 10);
+            text_[at++] = static_cast<char>('0' + part % 10);
+        }
+    }
+    operator std::string_view() const noexcept { return {text_, sizeof text_}; }
+
+private:
+    char text_[11] = {};
+};
+
+// A moment as the form writes it: "N s ago", or a clock time.
+class Moment {
+public:
+    Moment(std::string_view text) noexcept {
+        for (char c : text.substr(0, sizeof text_)) text_[size_++] = c;
+    }
+    operator std::string_view() const noexcept { return {text_, size_}; }
+
+private:
+    char text_[24] = {};
+    std::size_t size_ = 0;
+};
+
 class Lines {
 public:
-    Lines(std::uint32_t now, StatusForm form) : now_(now), window_(form == StatusForm::Window) {}
+    Lines(std::uint32_t now, std::uint32_t nowMsOfDay, StatusForm form)
+        : now_(now),
+          nowMsOfDay_(nowMsOfDay),
+          window_(form == StatusForm::Window),
+          clock_(form == StatusForm::File) {}
 
     [[nodiscard]] bool window() const noexcept { return window_; }
 
@@ -72,16 +112,21 @@ public:
         text_.push_back('\n');
     }
 
-    // "N s ago" for a noted moment.
-    [[nodiscard]] Decimal ago(NotedTick at) const noexcept {
-        return Decimal((now_ - at) / kTicksPerSecond, " s ago");
+    // "N s ago" for a noted moment; in a file, its clock time.
+    [[nodiscard]] Moment ago(NotedTick at) const noexcept {
+        if (clock_)
+            return Moment(
+                ClockTime((nowMsOfDay_ + kMsPerDay - (now_ - at) % kMsPerDay) % kMsPerDay));
+        return Moment(Decimal((now_ - at) / kTicksPerSecond, " s ago"));
     }
 
     [[nodiscard]] std::string take() { return std::move(text_); }
 
 private:
     std::uint32_t now_;
+    std::uint32_t nowMsOfDay_;
     bool window_;
+    bool clock_;
     std::string text_;
 };
 
@@ -118,8 +163,7 @@ bool gameLines(Lines& out, const StatusFacts& f) {
         if (f.gameRefused) out.add("Game", kRunsAsAdministrator);
         return false;
     }
-    out.add("Game", "@, process @, @.",
-            {orUnknown(f.exeName), Decimal(f.processId), f.gameKind});
+    out.add("Game", "@, process @, @.", {orUnknown(f.exeName), Decimal(f.processId), f.gameKind});
     // Nothing of Vireo reaches such a game: the lines after say so.
     if (f.gameRefused) {
         out.add("Game", kRunsAsAdministrator);
@@ -134,6 +178,40 @@ bool gameLines(Lines& out, const StatusFacts& f) {
     return true;
 }
 
+constexpr std::string_view kNeedsClassicBuild =
+    "needs an older build whose window is of class Half-Life.";
+
+// A game of today: what its files road found and what its log told.
+void todaysLines(Lines& out, const StatusFacts& f) {
+    out.add("Game", "@, a Steam build (window class @): Vireo works through its files",
+            {orUnknown(f.exeName), f.todaysClass});
+    if (f.modFoundBy.empty())
+        out.add("Game", "mod folder not found yet: the next poll looks again.");
+    else
+        out.add("Game", "mod folder @, @.", {f.modDirectory, f.modFoundBy});
+    if (out.window()) out.add("Game", "folder @.", {orUnknown(f.gameDirectory)});
+    constexpr std::string_view kAddCondebug = "add -condebug to the game's launch options";
+    if (f.consoleDebug == 1)
+        out.add("Console commands", "-condebug is on the game's command line.");
+    else if (f.consoleDebug == 0)
+        out.add("Console commands", "-condebug is not on the game's command line: @.",
+                {kAddCondebug});
+    if (f.logGrew)
+        out.add("Console commands", "qconsole.log grew since the game started.");
+    else
+        out.add("Console commands", "qconsole.log has not grown since the game started: @.",
+                {kAddCondebug});
+    if (f.loadedAt != 0)
+        out.add("Console commands", "VireoCommands.cfg reported \"loaded\" @.",
+                {out.ago(f.loadedAt)});
+    else
+        out.add("Console commands",
+                "VireoCommands.cfg has not reported \"loaded\": type exec VireoCommands.cfg in the "
+                "console, or add it to userconfig.cfg.");
+    if (!f.filesPath.empty())
+        out.add("Console commands", "@ could not be written: @", {f.filesPath, f.filesError});
+}
+
 void consoleLines(Lines& out, const StatusFacts& f) {
     if (out.window())
         out.add("Console commands", "build marker @, landmarks of @.",
@@ -143,10 +221,11 @@ void consoleLines(Lines& out, const StatusFacts& f) {
         out.add("Console commands",
                 "no scan yet: \"Unknown command\" is silenced a few seconds after the mod loads.");
     else
-        out.add("Console commands",
-                "@ copies of \"Unknown command\" found and @ silenced at the last scan, @@.",
-                {Decimal(f.copiesFound), Decimal(f.copiesSilenced), out.ago(f.scannedAt),
-                 f.scanGotThrough ? "" : "; it did not get through, the next mod change tries again"});
+        out.add(
+            "Console commands",
+            "@ copies of \"Unknown command\" found and @ silenced at the last scan, @@.",
+            {Decimal(f.copiesFound), Decimal(f.copiesSilenced), out.ago(f.scannedAt),
+             f.scanGotThrough ? "" : "; it did not get through, the next mod change tries again"});
     if (f.lineTakenAt == 0)
         out.add("Console commands", "no line taken yet.");
     else
@@ -177,15 +256,15 @@ void displayLines(Lines& out, const StatusFacts& f, bool gameThere) {
                 "else at its address, so nothing is drawn.",
                 {out.ago(f.gameSideTickAt)});
     else
-        out.add("Display", "the game side ticked @, accepted the engine table, printed @ of 6 rows@.",
+        out.add("Display",
+                "the game side ticked @, accepted the engine table, printed @ of 6 rows@.",
                 {out.ago(f.gameSideTickAt), Decimal(f.rowsPrinted),
                  f.consoleOpen ? " (the console is open)" : ""});
 }
 
 void scriptLines(Lines& out, const StatusFacts& f, bool gameThere) {
     if (f.scriptAttempted && !f.scriptWritten)
-        return out.add("Script", "@ could not be written: @",
-                       {f.scriptPath, f.scriptError});
+        return out.add("Script", "@ could not be written: @", {f.scriptPath, f.scriptError});
     std::string_view why;
     if (!f.scriptingOn)
         why = "scripting is off";
@@ -195,19 +274,22 @@ void scriptLines(Lines& out, const StatusFacts& f, bool gameThere) {
         const std::string_view inPlace =
             out.window() && f.scriptInPlace ? " (in place: the folder refuses moves)" : "";
         if (why.empty())
-            return out.add("Script", "@ written @@.", {f.scriptPath, out.ago(f.scriptWrittenAt), inPlace});
+            return out.add("Script", "@ written @@.",
+                           {f.scriptPath, out.ago(f.scriptWrittenAt), inPlace});
         return out.add("Script", "@ last written @@; not now: @.",
                        {f.scriptPath, out.ago(f.scriptWrittenAt), inPlace, why});
     }
     if (f.scriptPath.empty())
-        return out.add("Script", "not written: @.", {why.empty() ? "the game's folder is not known" : why});
+        return out.add("Script", "not written: @.",
+                       {why.empty() ? "the game's folder is not known" : why});
     out.add("Script", "not written@@; it would be written to @.",
             {why.empty() ? " yet" : ": ", why, f.scriptPath});
 }
 
 void autoPauseLines(Lines& out, const StatusFacts& f, bool gameThere) {
-    const std::string_view mode =
-        f.autoPauseMode == 1 ? "fade" : f.autoPauseMode == 2 ? "pause" : "off";
+    const std::string_view mode = f.autoPauseMode == 1   ? "fade"
+                                  : f.autoPauseMode == 2 ? "pause"
+                                                         : "off";
     if (gameThere && !f.counterStrike)
         out.add("Auto-pause", "@; the game is not Counter-Strike, where alone it acts.", {mode});
     else if (gameThere && f.stateReadAt != 0)
@@ -226,8 +308,20 @@ void settingsLines(Lines& out, const StatusFacts& f) {
 }  // namespace
 
 std::string composeStatus(const StatusFacts& facts, StatusForm form) {
-    Lines out(facts.now, form);
+    Lines out(facts.now, facts.nowMsOfDay, form);
     winampLines(out, facts);
+    if (facts.todaysGame) {
+        todaysLines(out, facts);
+        out.add("Display", kNeedsClassicBuild);
+        scriptLines(out, facts, true);
+        out.add("Auto-pause", "@; it @",
+                {facts.autoPauseMode == 1   ? "fade"
+                 : facts.autoPauseMode == 2 ? "pause"
+                                            : "off",
+                 kNeedsClassicBuild});
+        settingsLines(out, facts);
+        return out.take();
+    }
     const bool gameThere = gameLines(out, facts);
     if (gameThere) consoleLines(out, facts);
     displayLines(out, facts, gameThere);

@@ -23,7 +23,8 @@ inline constexpr std::string_view kOtherGameKindName = "OtherGame";
 using NotedTick = std::uint32_t;
 
 struct StatusFacts {
-    std::uint32_t now = 0;  // the tick count the "ago" texts count from
+    std::uint32_t now = 0;         // the tick count the "ago" texts count from
+    std::uint32_t nowMsOfDay = 0;  // the local clock at `now`, in ms since midnight
 
     // Winamp.
     bool winampFound = false;
@@ -45,6 +46,17 @@ struct StatusFacts {
     std::string liblistGame;
     std::string gameKind;  // one of the kind names above
 
+    // A game of today (no "Half-Life" window), served through its files:
+    // exeName, modName and the folders above are its own.
+    bool todaysGame = false;
+    std::string todaysClass;
+    std::string modFoundBy;  // how the mod folder was found; empty: not yet
+    int consoleDebug = -1;   // -condebug on its command line: 1, 0; -1: not readable
+    bool logGrew = false;
+    NotedTick loadedAt = 0;  // VireoCommands.cfg's last "loaded"
+    std::string filesPath;   // the last cfg file Windows refused; empty: none
+    std::string filesError;
+
     // Console commands.
     std::string buildMarker;  // "2343", "of another build", "unreadable"; empty: never read
     bool landmarks2343 = false;
@@ -59,8 +71,8 @@ struct StatusFacts {
     // In-game display.
     bool displayEnabled = false;
     bool displayShown = false;
-    bool hookInstalled = false;  // on the thread of the game window found
-    std::string hookError;       // why SetWindowsHookEx failed; empty: it did not
+    bool hookInstalled = false;     // on the thread of the game window found
+    std::string hookError;          // why SetWindowsHookEx failed; empty: it did not
     bool gameSideReported = false;  // by the game that runs now
     NotedTick gameSideTickAt = 0;   // in the game's tick counts, which are the machine's
     bool engineTableAccepted = false;

@@ -43,6 +43,15 @@ StatusFacts servedGame() {
     return f;
 }
 
+// The same machine with a game of today instead, served through its files.
+void today(StatusFacts& f) {
+    f.todaysGame = true;
+    f.todaysClass = "SDL_app";
+    f.exeName = "hl.exe";
+    f.modDirectory = "C:\\Games\\Half-Life\\cstrike\\";
+    f.modFoundBy = "from -game on its command line";
+}
+
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -121,6 +130,19 @@ TEST(StatusTextTest, CommonTroublesReadAsThePlayerIsTold) {
              f.settingsKey = "HKEY_LOCAL_MACHINE\\Software\\Oskel\\Vireo\\1.30";
          },
          "Settings: the machine's key HKEY_LOCAL_MACHINE\\Software\\Oskel\\Vireo\\1.30."},
+        {"game of today", today,
+         "Game: hl.exe, a Steam build (window class SDL_app): Vireo works through its files"},
+        {"its mod folder", today,
+         "Game: mod folder C:\\Games\\Half-Life\\cstrike\\, from -game on its command line."},
+        {"its log never grew", today,
+         "Console commands: qconsole.log has not grown since the game started: add -condebug to "
+         "the game's launch options."},
+        {"its commands never loaded", today,
+         "Console commands: VireoCommands.cfg has not reported \"loaded\": type exec "
+         "VireoCommands.cfg in the console, or add it to userconfig.cfg."},
+        {"no display there", today,
+         "Display: needs an older build whose window is of class Half-Life."},
+        {"its script", today, "Script: C:\\Games\\Half-Life\\cstrike\\Vireo.cfg written 2 s ago."},
     };
     for (const Row& row : rows) {
         StatusFacts facts = servedGame();
@@ -132,9 +154,24 @@ TEST(StatusTextTest, CommonTroublesReadAsThePlayerIsTold) {
     }
 }
 
+// VireoStatus.cfg changes only when a fact does: moments are clock times.
+TEST(StatusTextTest, TheFileFormWritesMomentsAsClockTimes) {
+    StatusFacts facts = servedGame();
+    today(facts);
+    facts.loadedAt = facts.now - 2500;
+    facts.nowMsOfDay = ((14 * 60 + 2) * 60 + 13) * 1000 + 600;
+    const std::string text = composeStatus(facts, StatusForm::File);
+    EXPECT_TRUE(
+        hasLine(text, "Console commands: VireoCommands.cfg reported \"loaded\" at 14:02:11."))
+        << text;
+    facts.now += 700;  // a second later, nothing new
+    facts.nowMsOfDay += 700;
+    EXPECT_EQ(composeStatus(facts, StatusForm::File), text);
+}
+
 TEST(StatusTextTest, EveryLineHasItsSubjectAndForeignBytesStayText) {
-    const std::set<std::string> subjects = {"Winamp",  "Game",       "Console commands", "Display",
-                                            "Script",  "Auto-pause", "Settings"};
+    const std::set<std::string> subjects = {"Winamp", "Game",       "Console commands", "Display",
+                                            "Script", "Auto-pause", "Settings"};
     StatusFacts hostile = servedGame();
     hostile.modName = "mod\n%s%n\x1b[2J";
     hostile.lastLine = "Vireo Load \r\nquit";
@@ -177,8 +214,7 @@ TEST(StatusTextTest, CutKeepsWholeLinesWithinTheLimit) {
         {"abcdef\nx\n", 3, "abc"},  // a first line too long is cut at the limit
         {"a\n", 0, ""},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(cutAtLineEnd(row.text, row.limit), row.kept) << row.limit;
+    for (const Row& row : rows) EXPECT_EQ(cutAtLineEnd(row.text, row.limit), row.kept) << row.limit;
     EXPECT_EQ(withoutTrailingBreak("Access is denied. \r\n"), "Access is denied.");
 }
 
