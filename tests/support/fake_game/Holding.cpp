@@ -35,8 +35,7 @@ int runToEnd(const std::string& commandLine, DWORD releaseAfterMs) {
             const DWORD elapsed = ::GetTickCount() - started;
             wait = elapsed < releaseAfterMs ? releaseAfterMs - elapsed : 0;
         }
-        const DWORD woken =
-            ::MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, wait, QS_ALLINPUT);
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, wait, QS_ALLINPUT);
         if (woken == WAIT_OBJECT_0 + 1) {
             MSG msg;
             while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
