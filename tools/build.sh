@@ -6,6 +6,8 @@
 #   tools/build.sh                              a scripted tour
 #   tools/build.sh "Vireo NextTrack" ":die"     your own console lines
 #   tools/build.sh --interactive                lines typed at the terminal
+#   tools/build.sh --today [vireo_nexttrack]    a game of today: commands by
+#                                               its cfg files and its log
 # (":die" and ":spawn" kill and respawn the player, for auto-pause.)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -77,6 +77,17 @@ FakeGameOptions counterStrikeOptions() {
     return options;
 }
 
+FakeGameOptions todayOptions() {
+    FakeGameOptions options = counterStrikeOptions();
+    options.exeName = "hl.exe";
+    options.windowClass = fake_game::kTodayWindowClass;
+    options.windowTitle = "Counter-Strike";
+    options.plantCopies = false;
+    options.extraArguments = {fake_game::kOptionGame, "cstrike", fake_game::kOptionConDebug,
+                              fake_game::kOptionExecWhenPresent, "VireoCommands.cfg"};
+    return options;
+}
+
 FakeGameProcess::FakeGameProcess(FakeGameOptions options) : options_(std::move(options)) {}
 
 FakeGameProcess::~FakeGameProcess() { stop(); }
@@ -261,6 +272,18 @@ std::optional<fake_game::ControlBlock> FakeGameProcess::report() const {
 bool FakeGameProcess::replant() const {
     DWORD_PTR answer = 0;
     return ::SendMessageTimeoutA(window_, fake_game::kReplantMessage, 0, 0, SMTO_ABORTIFHUNG,
+                                 kMessageTimeoutMs, &answer) &&
+           answer == 1;
+}
+
+bool FakeGameProcess::press(std::string_view command) const {
+    char name[fake_game::kPressNameSize] = {};
+    if (command.size() >= sizeof name) return false;
+    command.copy(name, command.size());
+    DWORD_PTR answer = 0;
+    return write(fake_game::kControlBlockAddress + offsetof(fake_game::ControlBlock, pressName),
+                 name, sizeof name) &&
+           ::SendMessageTimeoutA(window_, fake_game::kPressMessage, 0, 0, SMTO_ABORTIFHUNG,
                                  kMessageTimeoutMs, &answer) &&
            answer == 1;
 }

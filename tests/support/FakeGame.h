@@ -55,6 +55,11 @@ struct FakeGameOptions {
 // cstrike.exe running the cstrike mod, whose liblist.gam names the game
 // "Counter-Strike": the game auto-pause acts in.
 FakeGameOptions counterStrikeOptions();
+// A game of today: hl.exe with "-game cstrike -condebug" on its command line,
+// a window of class "SDL_app" titled "Counter-Strike", no memory landmarks
+// in use, and a console that appends to qconsole.log beside the executable
+// and execs VireoCommands.cfg once it appears in the mod folder.
+FakeGameOptions todayOptions();
 
 class FakeGameProcess {
 public:
@@ -96,6 +101,10 @@ public:
     [[nodiscard]] std::optional<fake_game::ControlBlock> report() const;
     // Writes every planted copy again.
     bool replant() const;
+    // A game of today: runs the console command (a bound key's alias) and
+    // answers whether the game took it. The log sits beside the executable.
+    bool press(std::string_view command) const;
+    [[nodiscard]] std::string consoleLogPath() const { return directory_ + "qconsole.log"; }
 
 private:
     bool prepareDirectory();

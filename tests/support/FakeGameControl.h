@@ -49,6 +49,19 @@ inline constexpr char kReleasedLine[] = "released while running";
 // how often the file was missing, and each size it saw.
 inline constexpr char kOptionWatchFile[] = "--watch-file";  // PATH
 
+// A game of today (fake_game/TodayConsole.cpp). -condebug makes the engine
+// append every console print to qconsole.log beside the executable, one
+// open-append-close each; -game NAME names the mod folder, as the real game's
+// command line does. --title-after shows the window's title that long after
+// the start (blank until then). --exec-when-present execs the cfg file from
+// the mod folder once it exists (a player typing exec). Keys are pressed
+// through kPressMessage: the alias named in pressName is run.
+inline constexpr char kOptionConDebug[] = "-condebug";
+inline constexpr char kOptionGame[] = "-game";                           // NAME
+inline constexpr char kOptionTitleAfter[] = "--title-after";             // MS
+inline constexpr char kOptionExecWhenPresent[] = "--exec-when-present";  // FILE in the mod folder
+inline constexpr char kTodayWindowClass[] = "SDL_app";
+
 // Exit codes that tell the controller why the fake did not come up.
 inline constexpr int kExitBadOptions = 2;
 inline constexpr int kExitLandmarksTaken = 3;  // a landmark address was not free
@@ -70,6 +83,9 @@ inline constexpr std::size_t kMaxWatchedSizes = 15;
 // with SendMessage: the answer is 1 once the work is done.
 inline constexpr unsigned kReportMessage = 0x8000 + 1;   // fill firstByte and restIntact
 inline constexpr unsigned kReplantMessage = 0x8000 + 2;  // write every copy again
+// Runs the console command in the block's pressName as a bound key does.
+inline constexpr unsigned kPressMessage = 0x8000 + 3;
+inline constexpr std::size_t kPressNameSize = 64;
 
 enum class CopyPlace : std::uint32_t {
     PrivateData = 1,   // committed PAGE_READWRITE private page: patched
@@ -114,7 +130,16 @@ struct ControlBlock {
     std::uint32_t watchMissing;
     std::uint32_t watchSizeCount;  // distinct sizes seen (at most kMaxWatchedSizes kept)
     std::uint32_t watchSizes[kMaxWatchedSizes];
+    // A game of today: every append to qconsole.log, every one the system
+    // refused (the reader's sharing locked the engine out: the real game's
+    // tracker crashes then), the last refusal's error, and the cfg files run.
+    std::uint32_t logAppends;
+    std::uint32_t logRefusals;
+    std::uint32_t logLastError;
+    std::uint32_t execCount;
+    char pressName[kPressNameSize];  // written by the test, NUL-terminated
 };
-static_assert(sizeof(ControlBlock) == 24 + 40 * kMaxPlantedCopies + 12 + 4 * kMaxWatchedSizes);
+static_assert(sizeof(ControlBlock) ==
+              24 + 40 * kMaxPlantedCopies + 12 + 4 * kMaxWatchedSizes + 16 + kPressNameSize);
 
 }  // namespace vireo::test::fake_game

@@ -11,6 +11,9 @@
 //   vireo_demo.exe --interactive            lines from standard input
 //   vireo_demo.exe --rows FILE ...          also writes the last drawn rows
 //                                           (row, colour, text) to FILE
+//   vireo_demo.exe --today [COMMAND ...]    a game of today instead: each
+//                                           console command (a bound key's
+//                                           alias) goes through qconsole.log
 
 #include <cstdio>
 #include <fstream>
@@ -20,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Timers.h"
 #include "display/NotifyRows.h"
 #include "player/WinampIpc.h"
 #include "support/FakeEngine.h"
@@ -248,24 +252,95 @@ private:
     std::vector<EnginePrint> lastRows_;
 };
 
+const std::vector<std::string> kTodayLines = {"vireo_nexttrack", "vireo_pause", "vireo_play",
+                                              "echo Vireo-forgedxx nexttrack"};
+constexpr auto kTodayWait = std::chrono::seconds(15);
+
+std::string tail(const std::string& text, std::size_t from) {
+    return from < text.size() ? text.substr(from) : std::string();
+}
+
+// A game of today (window class SDL_app, started with -condebug): the
+// plug-in writes its cfg files into the mod folder, the game runs them, and
+// every command comes back through the game's console log.
+int runToday(const std::string& path, std::vector<std::string> lines) {
+    if (lines.empty()) lines = kTodayLines;
+    FakeWinamp winamp;
+    winamp.setPlaylist(kPlaylist);
+    winamp.setPlayStatus(IPC_PLAYING);
+    FakeGameProcess game(todayOptions());
+    if (!game.start()) {
+        std::printf("the simulated game did not start: %s\n", game.failure().c_str());
+        return 1;
+    }
+    LoadedPlugin plugin(path);
+    if (!plugin.loaded()) {
+        std::printf("%s did not load\n", path.c_str());
+        return 1;
+    }
+    std::printf(
+        "Winamp loaded %s\n  from %s\nThe game of today runs as %s -game cstrike "
+        "-condebug in %s\n(window class %s, title \"%s\")\n",
+        plugin.record()->description, path.c_str(), game.options().exeName.c_str(),
+        game.directory().c_str(), game.options().windowClass.c_str(),
+        game.options().windowTitle.c_str());
+    plugin.init(winamp.handle());
+    const std::string commands = game.modDirectory() + "VireoCommands.cfg";
+    std::printf("Waiting for Vireo to write %s and the game to exec it...\n", commands.c_str());
+    pumpUntil(
+        [&] { return fileText(game.consoleLogPath()).find(" loaded \n") != std::string::npos; },
+        kTodayWait);
+    std::printf("\n%s:\n%s\n", commands.c_str(), fileText(commands).c_str());
+    std::string log = fileText(game.consoleLogPath());
+    std::printf("qconsole.log so far:\n%s", log.c_str());
+    std::size_t seen = log.size();
+    for (const std::string& line : lines) {
+        std::printf("\n] %s\n", line.c_str());
+        winamp.clear();
+        if (!game.press(line)) std::printf("  the game did not take it\n");
+        pumpMessagesFor(std::chrono::milliseconds(3 * kConsolePollPeriodMs));
+        log = fileText(game.consoleLogPath());
+        std::printf("  the game's log gained: %s", tail(log, seen).c_str());
+        seen = log.size();
+        bool any = false;
+        for (const WinampMessage& m : winamp.messages())
+            if (changesWinamp(m) && m.kind == MessageKind::Command) {
+                std::printf("  Winamp received %s\n", nameOf(m).c_str());
+                any = true;
+            }
+        if (!any) std::printf("  Winamp received nothing\n");
+    }
+    const auto block = game.report();
+    std::printf("\nThe game appended to its log %u times; refused: %u\n",
+                block ? block->logAppends : 0u, block ? block->logRefusals : 0u);
+    plugin.unload();
+    return block && block->logRefusals == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     bool interactive = false;
+    bool today = false;
     std::string rowsFile;
     std::vector<std::string> lines;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--interactive")
             interactive = true;
+        else if (arg == "--today")
+            today = true;
         else if (arg == "--rows" && i + 1 < argc)
             rowsFile = argv[++i];
         else
             lines.push_back(arg);
     }
+    // The file that ships (tools/build.sh names it), else the build's own.
+    const std::string path = shippedDllPath().empty() ? pluginDllPath() : shippedDllPath();
+    deleteSettingsKey();
+    if (today) return runToday(path, lines);
     if (lines.empty() && !interactive) lines = kScriptedLines;
 
-    deleteSettingsKey();
     writeSettingInt("ShowGUI", 1);
     FakeWinamp winamp;
     winamp.setPlaylist(kPlaylist);
@@ -280,8 +355,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     game.setPlayerState(kDead);
-    // The file that ships (tools/build.sh names it), else the build's own.
-    const std::string path = shippedDllPath().empty() ? pluginDllPath() : shippedDllPath();
     LoadedPlugin plugin(path);
     if (!plugin.loaded()) {
         std::printf("%s did not load\n", path.c_str());

@@ -9,6 +9,7 @@
 //   Footprint.cpp      many megabytes of writable data for the benchmark
 //   Holding.cpp        a file held open and a program run (installer tests)
 //   Watching.cpp       a file's size polled (the script writer's test)
+//   TodayConsole.cpp   a game of today: console, cfg files, qconsole.log
 //   Main.cpp           the window and its message loop
 // To add a concern (the engine table, say), add a file and call it from main.
 
@@ -22,6 +23,13 @@
 #include "support/FakeGameControl.h"
 
 namespace vireo::test::fake_game {
+
+struct TodayOptions {
+    bool conDebug = false;
+    std::string gameName;         // -game; empty: valve
+    DWORD titleAfterMs = 0;       // 0: the title is there from the start
+    std::string execWhenPresent;  // a cfg of the mod folder, run once it exists
+};
 
 struct Options {
     std::optional<std::uint16_t> buildMarker = std::uint16_t{0};  // none: unreadable
@@ -38,6 +46,7 @@ struct Options {
     std::string watchFile;     // Watching.cpp
     DWORD releaseAfterMs = 0;  // Holding.cpp; 0: held until the process ends
     EngineOptions engine;      // Engine.cpp
+    TodayOptions today;        // TodayConsole.cpp
 };
 
 // False on an unknown option or a missing value.
@@ -77,5 +86,15 @@ bool holdFile(const std::string& path);
 int runToEnd(const std::string& commandLine, DWORD releaseAfterMs);
 // Watching.cpp: starts the thread that polls the file's size into the block.
 bool watchFile(const std::string& path, ControlBlock& block);
+
+// TodayConsole.cpp: the console of a game of today. setUpToday notes the
+// game's folder; startToday arms the window's timer that shows a late title
+// and runs --exec-when-present; onTodayTimer answers false for other timers;
+// pressKey runs the block's pressName.
+bool setUpToday(const Options& options, ControlBlock& block);
+bool titleShownAtStart(const Options& options);
+void startToday(HWND window);
+bool onTodayTimer(HWND window, UINT_PTR id);
+void pressKey();
 
 }  // namespace vireo::test::fake_game

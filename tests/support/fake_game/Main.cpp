@@ -13,6 +13,12 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wp, LPARAM lp) noe
         case kReplantMessage:
             replantCopies(*gBlock);
             return 1;
+        case kPressMessage:
+            pressKey();
+            return 1;
+        case WM_TIMER:
+            if (onTodayTimer(window, wp)) return 0;
+            return ::DefWindowProcA(window, message, wp, lp);
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;
@@ -31,10 +37,11 @@ int runWindow() {
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = gOptions->windowClass.c_str();
     if (!::RegisterClassA(&wc)) return kExitNoWindow;
-    HWND window =
-        ::CreateWindowA(wc.lpszClassName, gOptions->windowTitle.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
-                        320, 240, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window = ::CreateWindowA(
+        wc.lpszClassName, titleShownAtStart(*gOptions) ? gOptions->windowTitle.c_str() : "",
+        WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr, wc.hInstance, nullptr);
     if (!window) return kExitNoWindow;
+    startToday(window);
     if (!gOptions->runCommand.empty()) {
         const int code = runToEnd(gOptions->runCommand, gOptions->releaseAfterMs);
         // Gone before the process ends, so whoever waits for the process
@@ -60,6 +67,7 @@ int run(int argc, char** argv) {
     if (!setUpEngine(options.engine)) return kExitEngineTableTaken;
     gBlock = setUpControlBlock();
     if (!gBlock) return kExitControlBlockTaken;
+    if (!setUpToday(options, *gBlock)) return kExitControlBlockTaken;
     if (options.plantCopies && !plantTestCopies(*gBlock)) return kExitPlantFailed;
     if (!plantFootprint(options, *gBlock)) return kExitFootprintFailed;
     if (options.churnRegions && !startRegionChurn()) return kExitChurnFailed;

@@ -12,6 +12,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
         auto is = [option](const char* name) { return std::strcmp(option, name) == 0; };
         if (is(kOptionNoBuildMarker)) {
             options.buildMarker.reset();
+        } else if (is(kOptionConDebug)) {
+            options.today.conDebug = true;
         } else if (is(kOptionChurnRegions)) {
             options.churnRegions = true;
         } else if (is(kOptionNoCopies)) {
@@ -24,6 +26,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
             return false;
         } else if (is(kOptionBuildMarker)) {
             options.buildMarker = static_cast<std::uint16_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (is(kOptionGame)) {
+            options.today.gameName = argv[++i];
+        } else if (is(kOptionTitleAfter)) {
+            options.today.titleAfterMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (is(kOptionExecWhenPresent)) {
+            options.today.execWhenPresent = argv[++i];
         } else if (is(kOptionMod)) {
             options.modName = argv[++i];
         } else if (is(kOptionWindowClass)) {
