@@ -6,9 +6,13 @@ namespace vireo {
 
 CopyFinder::CopyFinder(std::string_view pattern) : pattern_(pattern) {
     const std::size_t n = pattern_.size();
-    shift_.fill(n == 0 ? 1 : n);
+    if (!searchable()) return;
+    skip_.fill(n);
     for (std::size_t i = 0; i + 1 < n; ++i)
-        shift_[static_cast<unsigned char>(pattern_[i])] = n - 1 - i;
+        skip_[static_cast<unsigned char>(pattern_[i])] = n - 1 - i;
+    const auto last = static_cast<unsigned char>(pattern_[n - 1]);
+    lastShift_ = skip_[last];
+    skip_[last] = 0;
 }
 
 std::vector<std::size_t> CopyFinder::findAll(const unsigned char* bytes, std::size_t size) const {

@@ -36,9 +36,22 @@ public:
     static constexpr std::size_t kMinimumPatternSize = 2;
 
 private:
+    // Calls onCopy for each copy starting in [from, to); every window there
+    // must lie inside the buffer.
+    template <typename OnCopy>
+    bool searchLane(const unsigned char* bytes, std::size_t from, std::size_t to,
+                    OnCopy& onCopy) const;
+    [[nodiscard]] bool matchesAt(const unsigned char* bytes, std::size_t at) const noexcept {
+        return bytes[at] == static_cast<unsigned char>(pattern_[0]) &&
+               std::memcmp(bytes + at + 1, pattern_.data() + 1, pattern_.size() - 2) == 0;
+    }
+
     std::string pattern_;
-    // How far the window may move on when its last byte is the index.
-    std::array<std::size_t, 256> shift_{};
+    // How far the window may move on when its last byte is the index; 0 for
+    // the pattern's own last byte, whose window must be looked at first.
+    std::array<std::size_t, 256> skip_{};
+    // How far the window moves on from one ending on the pattern's last byte.
+    std::size_t lastShift_ = 1;
 };
 
 // Reads count bytes at offset into buffer; false when the read fails.
@@ -58,23 +71,48 @@ bool searchRegion(const CopyFinder& finder, std::size_t regionSize, std::size_t 
                   const CopyPatcher& patch);
 
 template <typename OnCopy>
+bool CopyFinder::searchLane(const unsigned char* bytes, std::size_t from, std::size_t to,
+                            OnCopy& onCopy) const {
+    const std::size_t n = pattern_.size();
+    for (std::size_t at = from; at < to;) {
+        const std::size_t skip = skip_[bytes[at + n - 1]];
+        if (skip != 0) {
+            at += skip;
+            continue;
+        }
+        if (matchesAt(bytes, at) && !onCopy(at)) return false;
+        at += lastShift_;
+    }
+    return true;
+}
+
+template <typename OnCopy>
 bool CopyFinder::forEachCopy(const unsigned char* bytes, std::size_t size, OnCopy&& onCopy) const {
     const std::size_t n = pattern_.size();
     if (!searchable() || size < n) return true;
-    const auto* pattern = reinterpret_cast<const unsigned char*>(pattern_.data());
-    const unsigned char first = pattern[0];
-    const unsigned char last = pattern[n - 1];
     // Horspool's search: the window's last byte decides how far it moves, and
-    // a window is compared in full only when its first and last bytes match.
-    for (std::size_t at = 0; at + n <= size;) {
-        const unsigned char tail = bytes[at + n - 1];
-        if (tail == last && bytes[at] == first &&
-            std::memcmp(bytes + at + 1, pattern + 1, n - 2) == 0) {
-            if (!onCopy(at)) return false;
+    // a window is compared in full only when its last byte is the pattern's.
+    // Each step waits for the byte the step before it chose, so two windows
+    // move at once, one through each half of the start positions, and the
+    // processor overlaps their reads. The second waits at its first candidate
+    // until the first half is done, so copies are still reported in order.
+    const std::size_t end = size - n + 1;  // one past the last start position
+    const std::size_t half = end / 2;
+    std::size_t a = 0;
+    std::size_t b = half;
+    while (a < half && b < end) {
+        const std::size_t skipA = skip_[bytes[a + n - 1]];
+        const std::size_t skipB = skip_[bytes[b + n - 1]];
+        if (skipA == 0) {
+            if (matchesAt(bytes, a) && !onCopy(a)) return false;
+            a += lastShift_;
+            continue;
         }
-        at += shift_[tail];
+        if (skipB == 0) break;
+        a += skipA;
+        b += skipB;
     }
-    return true;
+    return searchLane(bytes, a, half, onCopy) && searchLane(bytes, b, end, onCopy);
 }
 
 }  // namespace vireo

@@ -33,6 +33,13 @@ TEST(PatternSearchTest, FindsEveryCopyInABuffer) {
     EXPECT_EQ(findIn("unknown command: %s", kText), Offsets{}) << "case matters";
     EXPECT_EQ(findIn("", kText), Offsets{});
     EXPECT_EQ(findIn(std::string("\0Unknown command: %s\0", 21), kText), Offsets{1});
+    // The search runs through both halves of the start positions at once.
+    EXPECT_EQ(findIn(std::string(40, '.') + kText + std::string(40, '.'), kText), Offsets{40})
+        << "at the first start of the second half";
+    EXPECT_EQ(findIn(std::string(30, '.') + kText + std::string(50, '.'), kText), Offsets{30})
+        << "across the middle";
+    EXPECT_EQ(findIn(kText + filler + kText + kText, kText), (Offsets{0, 69, 88}))
+        << "in both halves, in order";
 }
 
 TEST(PatternSearchTest, OverlappingCopiesAreAllFound) {
