@@ -15,6 +15,7 @@
 #include "game/Landmarks.h"
 #include "game/ModDirectory.h"
 #include "player/PlayerControl.h"
+#include "player/TrackText.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptWriter.h"
 #include "settings/Settings.h"
@@ -78,11 +79,11 @@ ProcessFacts snapshotProcesses(DWORD gameProcess) {
 }
 
 // The class of a process's main window: its first visible unowned top-level
-// window, else its first top-level window; empty when it has none.
+// window; empty while it has none. Every GUI thread also has hidden IME
+// windows, so a game that starts or closes shows only those.
 struct MainWindowSearch {
     DWORD process;
     HWND visible = nullptr;
-    HWND any = nullptr;
 };
 
 BOOL CALLBACK considerWindow(HWND window, LPARAM context) noexcept {
@@ -90,7 +91,6 @@ BOOL CALLBACK considerWindow(HWND window, LPARAM context) noexcept {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     if (owner != search.process) return TRUE;
-    if (!search.any) search.any = window;
     if (::IsWindowVisible(window) && !::GetWindow(window, GW_OWNER)) {
         search.visible = window;
         return FALSE;
@@ -101,7 +101,7 @@ BOOL CALLBACK considerWindow(HWND window, LPARAM context) noexcept {
 std::string mainWindowClass(DWORD process) {
     MainWindowSearch search{process};
     ::EnumWindows(considerWindow, reinterpret_cast<LPARAM>(&search));
-    const HWND window = search.visible ? search.visible : search.any;
+    const HWND window = search.visible;
     if (!window) return {};
     char name[kClassNameSize] = {};
     const int length = ::GetClassNameA(window, name, sizeof name);
@@ -114,19 +114,23 @@ bool openingRefused(DWORD process) noexcept {
     return !handle && ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 
-std::string_view gameKindName(const std::string& exe) {
+StatusGameKind gameKindOf(const std::string& exe) {
     const std::string lower = lowerAscii(exe);
-    if (lower == landmarks::kHalfLifeExe) return kHalfLifeKindName;
-    if (lower == landmarks::kCounterStrikeExe) return kCounterStrikeKindName;
-    return kOtherGameKindName;
+    if (lower == landmarks::kHalfLifeExe) return StatusGameKind::HalfLife;
+    if (lower == landmarks::kCounterStrikeExe) return StatusGameKind::CounterStrike;
+    return StatusGameKind::Other;
 }
 
 std::string_view markerText(ConsoleReport::Marker marker) {
     switch (marker) {
-        case ConsoleReport::Marker::Build2343: return "2343";
-        case ConsoleReport::Marker::OtherBuild: return "of another build";
-        case ConsoleReport::Marker::Unreadable: return "unreadable";
-        case ConsoleReport::Marker::NotRead: break;
+        case ConsoleReport::Marker::Build2343:
+            return "2343";
+        case ConsoleReport::Marker::OtherBuild:
+            return "of another build";
+        case ConsoleReport::Marker::Unreadable:
+            return "unreadable";
+        case ConsoleReport::Marker::NotRead:
+            break;
     }
     return {};
 }
@@ -147,7 +151,7 @@ void gatherGame(StatusFacts& f) {
         return;
     }
     f.exeName = processes.gameExe;
-    f.gameKind = gameKindName(processes.gameExe);
+    f.gameKind = gameKindOf(processes.gameExe);
     f.gameRefused = openingRefused(f.processId);
     if (f.gameRefused) return;
     // The game's directory once: finding it is the dearest question here.
@@ -195,7 +199,11 @@ void gatherScript(StatusFacts& f) {
     f.scriptInPlace = script.inPlace;
     if (f.scriptAttempted) {
         f.scriptPath = script.path;
-        if (!script.written) f.scriptError = systemMessage(script.error);
+        if (!script.written) {
+            f.scriptError = systemMessage(script.error);
+            f.scriptFailedAt = script.failedAt;
+            f.scriptAccessDenied = script.error == ERROR_ACCESS_DENIED;
+        }
     } else if (f.gameWindowFound && !f.gameDirectory.empty()) {
         // Where the writer would put it, by the same rule.
         f.scriptPath = (PlaceScriptInRoot.isOn() ? f.gameDirectory : f.modDirectory) +
@@ -207,12 +215,12 @@ void gatherScript(StatusFacts& f) {
 
 std::string statusReport(StatusForm form) {
     StatusFacts f;
-    f.now = ::GetTickCount();
-
     f.winampFound = playerControl.window() != nullptr && ::IsWindow(playerControl.window());
     if (f.winampFound) {
-        f.winampVersion = playerControl.getVersionText();
-        f.winamp3 = playerControl.isWinamp3();
+        // Asked once: the text and the family follow from the number.
+        f.winampVersionNumber = playerControl.getVersion();
+        f.winampVersion = versionText(f.winampVersionNumber);
+        f.winamp3 = isWinamp3Family(f.winampVersionNumber);
     }
     gatherGame(f);
     f.displayEnabled = EnableIngameDisplay.isOn();
@@ -225,6 +233,8 @@ std::string statusReport(StatusForm form) {
         f.userKey = root == SettingsKeyRoot::User;
         f.settingsKey = (f.userKey ? kUserRootName : kMachineRootName) + settingsKeyPath;
     }
+    // After gathering: every moment noted meanwhile lies before it.
+    f.now = ::GetTickCount();
     return composeStatus(f, form);
 }
 
