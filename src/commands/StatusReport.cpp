@@ -17,6 +17,7 @@
 #include "game/ModDirectory.h"
 #include "game/TodaysGame.h"
 #include "player/PlayerControl.h"
+#include "player/TrackText.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptWriter.h"
 #include "settings/Settings.h"
@@ -80,11 +81,11 @@ ProcessFacts snapshotProcesses(DWORD gameProcess) {
 }
 
 // The class of a process's main window: its first visible unowned top-level
-// window, else its first top-level window; empty when it has none.
+// window; empty while it has none. Every GUI thread also has hidden IME
+// windows, so a game that starts or closes shows only those.
 struct MainWindowSearch {
     DWORD process;
     HWND visible = nullptr;
-    HWND any = nullptr;
 };
 
 BOOL CALLBACK considerWindow(HWND window, LPARAM context) noexcept {
@@ -92,7 +93,6 @@ BOOL CALLBACK considerWindow(HWND window, LPARAM context) noexcept {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     if (owner != search.process) return TRUE;
-    if (!search.any) search.any = window;
     if (::IsWindowVisible(window) && !::GetWindow(window, GW_OWNER)) {
         search.visible = window;
         return FALSE;
@@ -103,7 +103,7 @@ BOOL CALLBACK considerWindow(HWND window, LPARAM context) noexcept {
 std::string mainWindowClass(DWORD process) {
     MainWindowSearch search{process};
     ::EnumWindows(considerWindow, reinterpret_cast<LPARAM>(&search));
-    const HWND window = search.visible ? search.visible : search.any;
+    const HWND window = search.visible;
     if (!window) return {};
     char name[kClassNameSize] = {};
     const int length = ::GetClassNameA(window, name, sizeof name);
@@ -116,11 +116,11 @@ bool openingRefused(DWORD process) noexcept {
     return !handle && ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 
-std::string_view gameKindName(const std::string& exe) {
+StatusGameKind gameKindOf(const std::string& exe) {
     const std::string lower = lowerAscii(exe);
-    if (lower == landmarks::kHalfLifeExe) return kHalfLifeKindName;
-    if (lower == landmarks::kCounterStrikeExe) return kCounterStrikeKindName;
-    return kOtherGameKindName;
+    if (lower == landmarks::kHalfLifeExe) return StatusGameKind::HalfLife;
+    if (lower == landmarks::kCounterStrikeExe) return StatusGameKind::CounterStrike;
+    return StatusGameKind::Other;
 }
 
 std::string_view markerText(ConsoleReport::Marker marker) {
@@ -191,7 +191,7 @@ void gatherGame(StatusFacts& f) {
         return;
     }
     f.exeName = processes.gameExe;
-    f.gameKind = gameKindName(processes.gameExe);
+    f.gameKind = gameKindOf(processes.gameExe);
     f.gameRefused = openingRefused(f.processId);
     if (f.gameRefused) return;
     // The game's directory once: finding it is the dearest question here.
@@ -239,7 +239,11 @@ void gatherScript(StatusFacts& f) {
     f.scriptInPlace = script.inPlace;
     if (f.scriptAttempted) {
         f.scriptPath = script.path;
-        if (!script.written) f.scriptError = systemMessage(script.error);
+        if (!script.written) {
+            f.scriptError = systemMessage(script.error);
+            f.scriptFailedAt = script.failedAt;
+            f.scriptAccessDenied = script.error == ERROR_ACCESS_DENIED;
+        }
     } else if (f.gameWindowFound && !f.gameDirectory.empty() &&
                (!f.todaysGame || !f.modDirectory.empty())) {
         // Where the writer would put it, by the same rule.
@@ -252,16 +256,12 @@ void gatherScript(StatusFacts& f) {
 
 std::string statusReport(StatusForm form) {
     StatusFacts f;
-    f.now = ::GetTickCount();
-    SYSTEMTIME clock{};
-    ::GetLocalTime(&clock);
-    f.nowMsOfDay =
-        ((clock.wHour * 60u + clock.wMinute) * 60u + clock.wSecond) * 1000u + clock.wMilliseconds;
-
     f.winampFound = playerControl.window() != nullptr && ::IsWindow(playerControl.window());
     if (f.winampFound) {
-        f.winampVersion = playerControl.getVersionText();
-        f.winamp3 = playerControl.isWinamp3();
+        // Asked once: the text and the family follow from the number.
+        f.winampVersionNumber = playerControl.getVersion();
+        f.winampVersion = versionText(f.winampVersionNumber);
+        f.winamp3 = isWinamp3Family(f.winampVersionNumber);
     }
     gatherGame(f);
     f.displayEnabled = EnableIngameDisplay.isOn();
@@ -274,6 +274,12 @@ std::string statusReport(StatusForm form) {
         f.userKey = root == SettingsKeyRoot::User;
         f.settingsKey = (f.userKey ? kUserRootName : kMachineRootName) + settingsKeyPath;
     }
+    // After gathering: every moment noted meanwhile lies before it.
+    f.now = ::GetTickCount();
+    SYSTEMTIME clock{};
+    ::GetLocalTime(&clock);
+    f.nowMsOfDay =
+        ((clock.wHour * 60u + clock.wMinute) * 60u + clock.wSecond) * 1000u + clock.wMilliseconds;
     return composeStatus(f, form);
 }
 

@@ -24,12 +24,13 @@ constexpr char kPartMark = '@';
 // the parts of a line are views, and no text is made for them on the heap.
 class Decimal {
 public:
-    explicit Decimal(std::uint32_t value, std::string_view suffix = {}) noexcept {
-        char reversed[10];
+    explicit Decimal(std::uint32_t value, std::string_view suffix = {},
+                     std::uint32_t base = 10) noexcept {
+        char reversed[32];
         std::size_t count = 0;
         do {
-            reversed[count++] = static_cast<char>('0' + value % 10);
-            value /= 10;
+            reversed[count++] = "0123456789ABCDEF"[value % base];
+            value /= base;
         } while (value != 0);
         while (count != 0) text_[size_++] = reversed[--count];
         for (char c : suffix.substr(0, sizeof text_ - size_)) text_[size_++] = c;
@@ -112,12 +113,15 @@ public:
         text_.push_back('\n');
     }
 
-    // "N s ago" for a noted moment; in a file, its clock time.
+    // "N s ago" for a noted moment; in a file, its clock time. The game
+    // notes its moments from its own process, so one may lie a little after
+    // "now": it reads as 0 s ago, or as the clock time of now.
     [[nodiscard]] Moment ago(NotedTick at) const noexcept {
+        const std::uint32_t elapsed = now_ - at;
+        const std::uint32_t past = static_cast<std::int32_t>(elapsed) < 0 ? 0 : elapsed;
         if (clock_)
-            return Moment(
-                ClockTime((nowMsOfDay_ + kMsPerDay - (now_ - at) % kMsPerDay) % kMsPerDay));
-        return Moment(Decimal((now_ - at) / kTicksPerSecond, " s ago"));
+            return Moment(ClockTime((nowMsOfDay_ + kMsPerDay - past % kMsPerDay) % kMsPerDay));
+        return Moment(Decimal(past / kTicksPerSecond, " s ago"));
     }
 
     [[nodiscard]] std::string take() { return std::move(text_); }
@@ -130,13 +134,15 @@ private:
     std::string text_;
 };
 
-std::string_view orUnknown(const std::string& value) {
-    return value.empty() ? std::string_view("unknown") : std::string_view(value);
+std::string_view orUnknown(std::string_view value) {
+    return value.empty() ? std::string_view("unknown") : value;
 }
 
 void winampLines(Lines& out, const StatusFacts& f) {
     if (!f.winampFound) return out.add("Winamp", "its main window is not known.");
-    out.add("Winamp", "@ (@ family).", {f.winampVersion, f.winamp3 ? "Winamp 3" : "Winamp 2"});
+    out.add("Winamp", "@ (version 0x@, @).",
+            {f.winampVersion, Decimal(f.winampVersionNumber, {}, 16),
+             f.winamp3 ? "Winamp 3 family" : "Winamp 2 or 5"});
 }
 
 std::string_view unsupportedBuild(std::string_view windowClass) {
@@ -147,6 +153,30 @@ std::string_view unsupportedBuild(std::string_view windowClass) {
 
 constexpr std::string_view kRunsAsAdministrator =
     "runs as administrator and Winamp does not: start both the same way.";
+
+bool steamBuild(std::string_view windowClass) {
+    return windowClass == kNewerSteamClass || windowClass == kOlderSteamClass;
+}
+
+std::string_view kindName(StatusGameKind kind) {
+    switch (kind) {
+        case StatusGameKind::HalfLife:
+            return "Half-Life";
+        case StatusGameKind::CounterStrike:
+            return "Counter-Strike";
+        case StatusGameKind::Other:
+            break;
+    }
+    return "another game";
+}
+
+// A folder as the player types it: "C:\Games\Half-Life", a drive's root kept whole.
+std::string_view withoutTrailingSlash(std::string_view folder) {
+    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/') &&
+           folder[folder.size() - 2] != ':')
+        folder.remove_suffix(1);
+    return folder;
+}
 
 // Answers whether the game is there to be described further.
 bool gameLines(Lines& out, const StatusFacts& f) {
@@ -160,10 +190,12 @@ bool gameLines(Lines& out, const StatusFacts& f) {
                     "@ runs, but its window is of class @, not Half-Life: @ that Vireo does not "
                     "support. Console commands, the display and Vireo.cfg cannot reach it.",
                     {f.otherExe, f.otherClass, unsupportedBuild(f.otherClass)});
-        if (f.gameRefused) out.add("Game", kRunsAsAdministrator);
+        // A Steam build is out of reach whatever its rights.
+        if (f.gameRefused && !steamBuild(f.otherClass)) out.add("Game", kRunsAsAdministrator);
         return false;
     }
-    out.add("Game", "@, process @, @.", {orUnknown(f.exeName), Decimal(f.processId), f.gameKind});
+    out.add("Game", "@, process @, @.",
+            {orUnknown(f.exeName), Decimal(f.processId), kindName(f.gameKind)});
     // Nothing of Vireo reaches such a game: the lines after say so.
     if (f.gameRefused) {
         out.add("Game", kRunsAsAdministrator);
@@ -174,7 +206,8 @@ bool gameLines(Lines& out, const StatusFacts& f) {
     else
         out.add("Game", "mod @, liblist.gam names it \"@\".",
                 {orUnknown(f.modName), f.liblistGame});
-    if (out.window()) out.add("Game", "folder @.", {orUnknown(f.gameDirectory)});
+    if (out.window())
+        out.add("Game", "folder @.", {orUnknown(withoutTrailingSlash(f.gameDirectory))});
     return true;
 }
 
@@ -238,6 +271,7 @@ void displayLines(Lines& out, const StatusFacts& f, bool gameThere) {
         return out.add("Display", "disabled (\"Enable the Vireo in-game display\" is not ticked).");
     const std::string_view state =
         f.displayShown ? "enabled and shown" : "enabled, hidden: type Vireo ShowGUI";
+    if (f.gameRefused) return out.add("Display", "@, but there is no game to draw in.", {state});
     if (!gameThere) return out.add("Display", "@.", {state});
     if (f.hookInstalled)
         out.add("Display", "@; hook installed in the game's thread.", {state});
@@ -245,7 +279,7 @@ void displayLines(Lines& out, const StatusFacts& f, bool gameThere) {
         out.add("Display", "@; the hook could not be installed: @", {state, f.hookError});
     else
         out.add("Display", "@; hook not installed yet.", {state});
-    if (f.gameKind == kOtherGameKindName)
+    if (f.gameKind == StatusGameKind::Other)
         out.add("Display", "the game side draws only in hl.exe and cstrike.exe, not in @.",
                 {orUnknown(f.exeName)});
     else if (!f.gameSideReported)
@@ -262,14 +296,31 @@ void displayLines(Lines& out, const StatusFacts& f, bool gameThere) {
                  f.consoleOpen ? " (the console is open)" : ""});
 }
 
+// Windows' message without its final full stop, to be followed by more.
+std::string_view withoutFullStop(std::string_view message) {
+    if (!message.empty() && message.back() == '.') message.remove_suffix(1);
+    return message;
+}
+
 void scriptLines(Lines& out, const StatusFacts& f, bool gameThere) {
-    if (f.scriptAttempted && !f.scriptWritten)
-        return out.add("Script", "@ could not be written: @", {f.scriptPath, f.scriptError});
     std::string_view why;
     if (!f.scriptingOn)
         why = "scripting is off";
     else if (!gameThere)
         why = f.gameRefused ? "the game refuses to be opened" : "no game";
+    if (f.scriptAttempted && !f.scriptWritten) {
+        // The error stands only while the writer goes on meeting it.
+        if (!why.empty())
+            return out.add(
+                "Script", "@ last attempt failed: @, @; not now: @.",
+                {f.scriptPath, withoutFullStop(f.scriptError), out.ago(f.scriptFailedAt), why});
+        out.add("Script", "@ could not be written: @", {f.scriptPath, f.scriptError});
+        if (f.scriptAccessDenied)
+            out.add("Script",
+                    "what helps: allow your Windows user to write in that folder, or install the "
+                    "game outside Program Files.");
+        return;
+    }
     if (f.scriptAttempted) {
         const std::string_view inPlace =
             out.window() && f.scriptInPlace ? " (in place: the folder refuses moves)" : "";
@@ -287,11 +338,18 @@ void scriptLines(Lines& out, const StatusFacts& f, bool gameThere) {
 }
 
 void autoPauseLines(Lines& out, const StatusFacts& f, bool gameThere) {
+    // A new Counter-Strike game turns it off; the player turns it on again.
+    const std::string_view off =
+        gameThere && f.counterStrike
+            ? "off: it starts off in each new game; type Vireo AutoPause 1 or 2"
+            : "off";
     const std::string_view mode = f.autoPauseMode == 1   ? "fade"
                                   : f.autoPauseMode == 2 ? "pause"
-                                                         : "off";
-    if (gameThere && !f.counterStrike)
-        out.add("Auto-pause", "@; the game is not Counter-Strike, where alone it acts.", {mode});
+                                                         : off;
+    if (f.gameRefused)
+        out.add("Auto-pause", "@, but there is no game to act on.", {mode});
+    else if (gameThere && !f.counterStrike)
+        out.add("Auto-pause", "@; it acts only in Counter-Strike, and this game is not.", {mode});
     else if (gameThere && f.stateReadAt != 0)
         out.add("Auto-pause", "@; player @, read @.",
                 {mode, f.alive ? "alive" : "dead", out.ago(f.stateReadAt)});

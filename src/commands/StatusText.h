@@ -14,21 +14,21 @@
 
 namespace vireo {
 
-// The names of GameKind's values, as the status writes them.
-inline constexpr std::string_view kHalfLifeKindName = "HalfLife";
-inline constexpr std::string_view kCounterStrikeKindName = "CounterStrike";
-inline constexpr std::string_view kOtherGameKindName = "OtherGame";
+// The kind of game found, by its executable; the status names it in the
+// player's words.
+enum class StatusGameKind { HalfLife, CounterStrike, Other };
 
 // A moment noted as a tick count; 0: never.
 using NotedTick = std::uint32_t;
 
 struct StatusFacts {
-    std::uint32_t now = 0;         // the tick count the "ago" texts count from
+    std::uint32_t now = 0;  // the tick count the "ago" texts count from, read after the rest
     std::uint32_t nowMsOfDay = 0;  // the local clock at `now`, in ms since midnight
 
     // Winamp.
     bool winampFound = false;
-    std::string winampVersion;  // as %WAV% writes it
+    std::string winampVersion;              // as %WAV% writes it
+    std::uint32_t winampVersionNumber = 0;  // as Winamp answers its version request (0x5092)
     bool winamp3 = false;
 
     // The game. Without a "Half-Life" window, a process of the game may still
@@ -44,7 +44,7 @@ struct StatusFacts {
     std::string modName;
     std::string modDirectory;  // the game's directory and the mod's name, joined
     std::string liblistGame;
-    std::string gameKind;  // one of the kind names above
+    StatusGameKind gameKind = StatusGameKind::Other;
 
     // A game of today (no "Half-Life" window), served through its files:
     // exeName, modName and the folders above are its own.
@@ -86,6 +86,8 @@ struct StatusFacts {
     bool scriptWritten = false;
     NotedTick scriptWrittenAt = 0;
     std::string scriptError;  // Windows' text of the last failure
+    NotedTick scriptFailedAt = 0;
+    bool scriptAccessDenied = false;  // the last failure was ERROR_ACCESS_DENIED
     bool scriptInPlace = false;
 
     // Auto-pause.

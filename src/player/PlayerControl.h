@@ -66,6 +66,8 @@ public:
     [[nodiscard]] int getSampleRate() const noexcept;
     [[nodiscard]] int getChannels() const noexcept;
     [[nodiscard]] std::string getVersionText() const;
+    // The version as Winamp numbers it (0x5092 for 5.9.2).
+    [[nodiscard]] std::uint32_t getVersion() const noexcept { return version(); }
     [[nodiscard]] bool isWinamp3() const noexcept { return winamp3(); }
 
 private:

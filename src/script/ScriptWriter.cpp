@@ -95,7 +95,10 @@ void writeScript() {
     const DWORD error = putInPlace(placement, report.path, toTextModeBytes(text));
     report.written = error == ERROR_SUCCESS;
     report.error = error;
-    if (report.written) report.writtenAt = ::GetTickCount();
+    if (report.written)
+        report.writtenAt = ::GetTickCount();
+    else
+        report.failedAt = ::GetTickCount();
     report.inPlace = placement.inPlace();
     report.refusals = placement.refusalsInARow();
 }

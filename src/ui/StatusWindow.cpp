@@ -17,20 +17,50 @@ namespace {
 constexpr int kClipboardAttempts = 5;
 constexpr DWORD kClipboardRetryMs = 10;
 
-// Puts the text on the clipboard as CF_TEXT. The memory is the clipboard's
+// The bytes in movable memory for the clipboard; null when there is none.
+UniqueGlobalMemory clipboardMemory(const void* data, std::size_t size) noexcept {
+    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory) return memory;
+    void* bytes = ::GlobalLock(memory.get());
+    if (!bytes) return UniqueGlobalMemory{};
+    std::memcpy(bytes, data, size);
+    ::GlobalUnlock(memory.get());
+    return memory;
+}
+
+// The text in UTF-16 from the ANSI code page, which the report's paths and
+// Windows' own messages are in, with its terminating zero.
+UniqueGlobalMemory unicodeMemory(const std::string& text) noexcept {
+    const int size = static_cast<int>(text.size() + 1);
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, nullptr, 0);
+    if (units <= 0) return UniqueGlobalMemory{};
+    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, units * sizeof(wchar_t)));
+    if (!memory) return memory;
+    auto* wide = static_cast<wchar_t*>(::GlobalLock(memory.get()));
+    if (!wide) return UniqueGlobalMemory{};
+    const int written = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, wide, units);
+    ::GlobalUnlock(memory.get());
+    if (written != units) return UniqueGlobalMemory{};
+    return memory;
+}
+
+// Puts the text on the clipboard as CF_TEXT and CF_UNICODETEXT: left to
+// itself, Windows would make the Unicode form with the keyboard layout's code
+// page, which garbles a path in another one. Each memory is the clipboard's
 // once SetClipboardData takes it, and freed here on every other path.
 void copyToClipboard(HWND owner, const std::string& text) noexcept {
-    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
-    if (!memory) return;
-    void* bytes = ::GlobalLock(memory.get());
-    if (!bytes) return;
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
-    ::GlobalUnlock(memory.get());
+    UniqueGlobalMemory ansi = clipboardMemory(text.c_str(), text.size() + 1);
+    if (!ansi) return;
+    UniqueGlobalMemory unicode = unicodeMemory(text);
     for (int attempt = 1;; ++attempt) {
         const ClipboardSession clipboard(owner);
         if (clipboard.opened()) {
-            if (::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory.get()))
-                (void)memory.release();
+            if (!::EmptyClipboard()) return;
+            // The Unicode form first: a reader that takes the first text
+            // format it meets takes the one that keeps every character.
+            if (unicode && ::SetClipboardData(CF_UNICODETEXT, unicode.get()))
+                (void)unicode.release();
+            if (::SetClipboardData(CF_TEXT, ansi.get())) (void)ansi.release();
             return;
         }
         if (attempt == kClipboardAttempts) return;
@@ -72,6 +102,8 @@ INT_PTR StatusWindow::onMessage(HWND dialog, UINT message, WPARAM wParam) {
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_COPY_STATUS:
+                    // The report of this moment, which the window then shows too.
+                    refresh(dialog);
                     copyToClipboard(dialog, shown_);
                     return TRUE;
                 case IDOK:  // Enter in the text
@@ -94,8 +126,10 @@ INT_PTR StatusWindow::onMessage(HWND dialog, UINT message, WPARAM wParam) {
 
 // An unchanged report leaves the control alone, so the player's selection
 // and scroll position stay; a changed one keeps them as far as the new text
-// reaches.
+// reaches. While the player drags a selection (the edit holds the mouse),
+// nothing is touched: Copy composes its own report anyway.
 void StatusWindow::refresh(HWND dialog) {
+    if (::GetCapture() == ::GetDlgItem(dialog, IDC_STATUS_TEXT)) return;
     std::string text = editControlLines(statusReport(StatusForm::Window));
     if (text == shown_) return;
     DWORD selectionStart = 0, selectionEnd = 0;

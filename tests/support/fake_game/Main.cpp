@@ -41,6 +41,9 @@ int runWindow() {
         wc.lpszClassName, titleShownAtStart(*gOptions) ? gOptions->windowTitle.c_str() : "",
         WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr, wc.hInstance, nullptr);
     if (!window) return kExitNoWindow;
+    // Shown, as a game's window is, but without taking the focus from the
+    // test's own windows.
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
     startToday(window);
     if (!gOptions->runCommand.empty()) {
         const int code = runToEnd(gOptions->runCommand, gOptions->releaseAfterMs);

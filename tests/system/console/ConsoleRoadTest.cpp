@@ -239,7 +239,7 @@ TEST_F(ConsoleRoadTest, StatusArrivesAsOneDatagramNamingWhatVireoSees) {
     UdpListener client(27005);
     ASSERT_TRUE(client.bound());
     const auto messages = typeMatched("vireo sTaTuS");
-    EXPECT_TRUE(sameMessages(messages, {request(IPC_GETVERSION), request(IPC_GETVERSION)}));
+    EXPECT_TRUE(sameMessages(messages, {request(IPC_GETVERSION)}));
     const auto datagram = client.receive(kPatience);
     ASSERT_TRUE(datagram);
     EXPECT_LE(datagram->size(), 4096u);
@@ -251,7 +251,8 @@ TEST_F(ConsoleRoadTest, StatusArrivesAsOneDatagramNamingWhatVireoSees) {
         planted += game().report()->copies[i].mustBePatched;
     const std::string copies = std::to_string(planted);
     for (const std::string& line : {
-             "Game: cstrike.exe, process " + std::to_string(game().processId()) + ", CounterStrike.",
+             "Game: cstrike.exe, process " + std::to_string(game().processId()) +
+                 ", Counter-Strike.",
              std::string("Game: mod cstrike, liblist.gam names it \"Counter-Strike\"."),
              "Console commands: " + copies + " copies of \"Unknown command\" found and " + copies +
                  " silenced at the last scan, ",

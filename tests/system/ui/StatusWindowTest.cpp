@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -29,17 +31,34 @@ std::string lineAbout(const std::string& text, const std::string& subject) {
     return "";
 }
 
-std::optional<std::string> clipboardText() {
-    if (!::OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::string> text;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+// Both forms of the clipboard's text, and the first format it enumerates:
+// Windows (and Wine) enumerate a format made from another after those set.
+struct ClipboardTexts {
+    std::string ansi;
+    std::wstring unicode;
+    UINT firstFormat = 0;
+};
+
+template <typename Char>
+std::basic_string<Char> clipboardData(UINT format) {
+    std::basic_string<Char> text;
+    if (HANDLE data = ::GetClipboardData(format)) {
+        if (const Char* bytes = static_cast<const Char*>(::GlobalLock(data))) {
             text = bytes;
             ::GlobalUnlock(data);
         }
     }
-    ::CloseClipboard();
     return text;
+}
+
+std::optional<ClipboardTexts> clipboardTexts() {
+    if (!::OpenClipboard(nullptr)) return std::nullopt;
+    ClipboardTexts texts;
+    texts.firstFormat = ::EnumClipboardFormats(0);
+    texts.ansi = clipboardData<char>(CF_TEXT);
+    texts.unicode = clipboardData<wchar_t>(CF_UNICODETEXT);
+    ::CloseClipboard();
+    return texts;
 }
 
 void emptyClipboard() {
@@ -66,7 +85,8 @@ TEST(StatusWindowTest, ShowsTheGameAsItComesCopiesTheTextAndClosesWithEsc) {
     OptionsSession session;
     ASSERT_TRUE(session.plugin().loaded());
     FakeGameProcess game(gameNamed("hl.exe"));
-    std::string withoutGame, withGame, copied, afterCopy;
+    std::string withoutGame, withGame, afterCopy, beforeDrag, duringDrag, afterDrag;
+    ClipboardTexts copied;
     bool gameStarted = false, optionsOpenAfterEsc = false;
     std::pair<DWORD, DWORD> selection;
     const std::string failure = session.configure([&] {
@@ -86,11 +106,27 @@ TEST(StatusWindowTest, ShowsTheGameAsItComesCopiesTheTextAndClosesWithEsc) {
         ::SendMessageA(status.item(IDC_STATUS_TEXT), EM_GETSEL,
                        reinterpret_cast<WPARAM>(&selection.first),
                        reinterpret_cast<LPARAM>(&selection.second));
+        // A selection being dragged: the edit holds the mouse, and the text
+        // stays as it is though the seconds go on; let go, it refreshes again.
+        const HWND edit = status.item(IDC_STATUS_TEXT);
+        ::PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        waitFor([&] {  // the click puts the caret at the start, ending the old selection
+            DWORD start = 0, end = 0;
+            ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                           reinterpret_cast<LPARAM>(&end));
+            return std::pair<DWORD, DWORD>{start, end} != selection;
+        });
+        beforeDrag = status.text(IDC_STATUS_TEXT);
+        std::this_thread::sleep_for(2500ms);
+        duringDrag = status.text(IDC_STATUS_TEXT);
+        ::PostMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        waitFor([&] { return status.text(IDC_STATUS_TEXT) != duringDrag; });
+        afterDrag = status.text(IDC_STATUS_TEXT);
         emptyClipboard();
         status.click(IDC_COPY_STATUS);
         // Asked without opening the clipboard, which the window's Copy needs.
         waitFor([] { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; });
-        copied = clipboardText().value_or("");
+        copied = clipboardTexts().value_or(ClipboardTexts{});
         afterCopy = status.text(IDC_STATUS_TEXT);
         status.key(VK_ESCAPE);
         status.waitClosed();
@@ -108,8 +144,18 @@ TEST(StatusWindowTest, ShowsTheGameAsItComesCopiesTheTextAndClosesWithEsc) {
     for (std::size_t at = withGame.find('\n'); at != std::string::npos;
          at = withGame.find('\n', at + 1))
         EXPECT_TRUE(at > 0 && withGame[at - 1] == '\r') << at;
-    // The text shown when Copy was pressed: a refresh may come between.
-    EXPECT_TRUE(copied == withGame || copied == afterCopy) << copied;
+    EXPECT_EQ(beforeDrag, duringDrag);
+    EXPECT_NE(afterDrag, duringDrag);
+    // Copy shows and copies the report of its moment, in both forms; the
+    // Unicode one set by Copy itself, not made by the system from the other.
+    // A timer's refresh may come between, changing only the seconds.
+    const auto withoutDigits = [](std::string text) {
+        text.erase(std::remove_if(text.begin(), text.end(), ::isdigit), text.end());
+        return text;
+    };
+    EXPECT_EQ(withoutDigits(copied.ansi), withoutDigits(afterCopy));
+    EXPECT_EQ(copied.unicode, std::wstring(copied.ansi.begin(), copied.ansi.end()));
+    EXPECT_EQ(copied.firstFormat, static_cast<UINT>(CF_UNICODETEXT));
     EXPECT_EQ(selection, (std::pair<DWORD, DWORD>{0, 6}));
     EXPECT_TRUE(optionsOpenAfterEsc);
 }
