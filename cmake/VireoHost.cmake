@@ -59,3 +59,6 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
 else()
   message(STATUS "The fuzzers need clang: ${CMAKE_CXX_COMPILER_ID} builds the unit tests only")
 endif()
+
+# The set-up script against stubbed apt-get, dpkg-query and dpkg (as root).
+add_test(NAME host_deps COMMAND ${PROJECT_SOURCE_DIR}/tests/host/deps-test.sh)

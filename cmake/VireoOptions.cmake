@@ -17,6 +17,12 @@ endif()
 
 add_library(vireo_plugin_size INTERFACE)
 target_compile_options(vireo_plugin_size INTERFACE -Os -ffunction-sections -fdata-sections)
+if(WIN32)
+  # The DLL is optimised once more as a whole when it is linked (some 10 KB
+  # less). The objects also keep their ordinary code, which the tests' copy
+  # of them links as it is.
+  target_compile_options(vireo_plugin_size INTERFACE -flto -ffat-lto-objects)
+endif()
 
 # The Python that the packaging scripts need: the first python3 on the path
 # that has pefile (a python3 of its own, ahead of the system's, may not).

@@ -20,5 +20,27 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror in the middle of a sync refuses one index ("File has unexpected
+# size ... Mirror sync in progress?") and apt-get update fails, yet the other
+# indexes are fresh and the install may well work: try it.
+$sudo apt-get update -qq || echo "apt-get update failed for an index; trying the install anyway" >&2
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+install() {
+  $sudo apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null 2>"$errors"
+}
+install && exit 0
+# The i386 and amd64 copies of a multi-arch library must have the same
+# version. With the security suite's i386 index missing, the amd64 copies
+# come from the security suite and the i386 ones only from the release, and
+# apt refuses wine32:i386 ("pkgProblemResolver::Resolve generated breaks").
+# Preferring the release's own suite for this install keeps both on one
+# suite's versions; nothing installed is downgraded.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+[ -n "$codename" ] && install -t "$codename" && exit 0
+reason=$(grep "^E:" "$errors" | tail -n 1 | sed "s/\.$//" || true)
+echo "Could not install ${missing[*]}: ${reason:-apt-get install failed}." \
+  "The i386 and amd64 copies of a library must have the same version, and while the" \
+  "mirror's i386 security index is missing apt refuses wine32:i386;" \
+  "running this command again later usually helps." >&2
+exit 1

@@ -293,6 +293,7 @@ TEST_F(DialogTemplateTest, BannersArePalettedOfTheirSizes) {
         EXPECT_EQ(header.biWidth, row.width) << row.id;
         EXPECT_EQ(std::abs(header.biHeight), row.height) << row.id;
         EXPECT_EQ(header.biBitCount, 8) << row.id;  // 256 colours: a third of 24-bit
+        EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RLE8)) << row.id;  // and in runs
     }
 }
 
