@@ -61,10 +61,18 @@ struct FileHandleTraits {
     static void close(Type value) noexcept { ::CloseHandle(value); }
 };
 
+// FindFirstFile: INVALID_HANDLE_VALUE on failure, closed by FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Type value) noexcept { ::FindClose(value); }
+};
+
 // OpenProcess, OpenThread: NULL on failure.
 using UniqueHandle = UniqueResource<CloseWith<HANDLE, ::CloseHandle, nullptr>>;
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueSnapshot = UniqueResource<FileHandleTraits>;
+using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 // Registry keys stay open for the life of their setting.
 using UniqueRegKey = UniqueResource<CloseWith<HKEY, ::RegCloseKey, nullptr>>;
 using UniqueLibrary = UniqueResource<CloseWith<HMODULE, ::FreeLibrary, nullptr>>;

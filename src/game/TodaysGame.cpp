@@ -166,8 +166,8 @@ BOOL CALLBACK offerWindow(HWND window, LPARAM found) noexcept {
 std::vector<ModCandidate> modCandidates(const std::string& gameFolder) {
     std::vector<ModCandidate> candidates;
     WIN32_FIND_DATAA entry{};
-    HANDLE search = ::FindFirstFileA((gameFolder + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return candidates;
+    const UniqueFindHandle search{::FindFirstFileA((gameFolder + "*").c_str(), &entry)};
+    if (!search) return candidates;
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         const std::string folder = entry.cFileName;
@@ -176,8 +176,7 @@ std::vector<ModCandidate> modCandidates(const std::string& gameFolder) {
             readWholeFile(gameFolder + folder + "\\" + kLiblistName, kLiblistReadLimit);
         if (!liblist) continue;
         candidates.push_back({folder, liblistValueIn(*liblist, landmarks::kLiblistGameKey)});
-    } while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
+    } while (::FindNextFileA(search.get(), &entry));
     return candidates;
 }
 

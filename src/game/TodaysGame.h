@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vireo {
@@ -22,7 +23,7 @@ inline constexpr ULONG kProcessCommandLineInformation = 60;
 // Without -game and without a titled liblist.gam after this long, the game
 // runs its own folder.
 inline constexpr std::uint32_t kModFolderFallbackMs = 10000;
-inline constexpr char kFallbackModFolder[] = "valve";
+inline constexpr std::string_view kFallbackModFolder = "valve";
 
 enum class ModFolderSource { NotYet, CommandLine, Title, Fallback };
 
