@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "game/Landmarks.h"
+
 namespace vireo {
 namespace {
 
@@ -13,8 +15,8 @@ constexpr std::uint32_t kTicksPerSecond = 1000;
 constexpr std::uint32_t kMsPerDay = 24 * 60 * 60 * 1000;
 
 // The classes the game's window has in the Steam builds Vireo does not serve.
-constexpr std::string_view kOlderSteamClass = "Valve001";
-constexpr std::string_view kNewerSteamClass = "SDL_app";
+constexpr std::string_view kOlderSteamClass = landmarks::kOlderSteamWindowClass;
+constexpr std::string_view kNewerSteamClass = landmarks::kTodaysWindowClass;
 
 // Each line is a pattern whose '@' marks take the parts in turn: one call
 // per line keeps the composer small in the DLL.

@@ -22,7 +22,7 @@ enum class StatusGameKind { HalfLife, CounterStrike, Other };
 using NotedTick = std::uint32_t;
 
 struct StatusFacts {
-    std::uint32_t now = 0;  // the tick count the "ago" texts count from, read after the rest
+    std::uint32_t now = 0;         // the tick count the "ago" texts count from, read after the rest
     std::uint32_t nowMsOfDay = 0;  // the local clock at `now`, in ms since midnight
 
     // Winamp.

@@ -8,6 +8,10 @@
 namespace vireo::landmarks {
 
 inline constexpr char kGameWindowClass[] = "Half-Life";
+// Today's Steam builds (since 2013), and the Steam builds before them; Steam's
+// own windows are of class SDL_app too.
+inline constexpr char kTodaysWindowClass[] = "SDL_app";
+inline constexpr char kOlderSteamWindowClass[] = "Valve001";
 inline constexpr std::string_view kHalfLifeExe = "hl.exe";
 inline constexpr std::string_view kCounterStrikeExe = "cstrike.exe";
 inline constexpr std::string_view kLiblistFileName = "liblist.gam";

@@ -21,8 +21,8 @@ constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
 // string's header).
 constexpr ULONG kCommandLineAnswerLimit = 70000;
 constexpr std::size_t kLiblistReadLimit = 64 * 1024;
-constexpr char kLiblistName[] = "liblist.gam";
-constexpr const char* kTodaysExecutables[] = {"hl.exe", "cstrike.exe"};
+constexpr std::string_view kTodaysExecutables[] = {landmarks::kHalfLifeExe,
+                                                   landmarks::kCounterStrikeExe};
 
 struct UnicodeStringHeader {
     USHORT length;  // bytes, no NUL
@@ -80,11 +80,11 @@ std::uint64_t logSize = 0;
 std::uint64_t logIndex = 0;
 bool logExisted = false;
 
-bool sameText(const std::string& a, const char* b) noexcept {
+bool sameText(std::string_view a, std::string_view b) noexcept {
     const auto lower = [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     };
-    if (a.size() != std::strlen(b)) return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (lower(a[i]) != lower(b[i])) return false;
     return true;
@@ -117,7 +117,8 @@ std::uint64_t creationTime(HANDLE process) noexcept {
 // rights only; nothing for Steam's own windows and every other program.
 std::optional<TodaysGame> gameBehind(HWND window) {
     const std::string windowClass = windowClassOf(window);
-    if (windowClass != kTodaysWindowClass && windowClass != kOlderSteamWindowClass)
+    if (windowClass != landmarks::kTodaysWindowClass &&
+        windowClass != landmarks::kOlderSteamWindowClass)
         return std::nullopt;
     const auto queryImage =
         systemFunction<QueryImageName>("kernel32.dll", "QueryFullProcessImageNameA");
@@ -135,7 +136,8 @@ std::optional<TodaysGame> gameBehind(HWND window) {
     if (slash == std::string::npos) return std::nullopt;
     game.exeName = image.substr(slash + 1);
     bool known = false;
-    for (const char* exe : kTodaysExecutables) known = known || sameText(game.exeName, exe);
+    for (const std::string_view exe : kTodaysExecutables)
+        known = known || sameText(game.exeName, exe);
     if (!known) return std::nullopt;
     game.window = window;
     game.windowClass = windowClass;
@@ -173,7 +175,8 @@ std::vector<ModCandidate> modCandidates(const std::string& gameFolder) {
         const std::string folder = entry.cFileName;
         if (!isPlainFolderName(folder)) continue;
         const auto liblist =
-            readWholeFile(gameFolder + folder + "\\" + kLiblistName, kLiblistReadLimit);
+            readWholeFile(gameFolder + folder + "\\" + std::string(landmarks::kLiblistFileName),
+                          kLiblistReadLimit);
         if (!liblist) continue;
         candidates.push_back({folder, liblistValueIn(*liblist, landmarks::kLiblistGameKey)});
     } while (::FindNextFileA(search.get(), &entry));

@@ -14,8 +14,6 @@
 
 namespace vireo {
 
-inline constexpr char kTodaysWindowClass[] = "SDL_app";
-inline constexpr char kOlderSteamWindowClass[] = "Valve001";
 // Declared from Vista on; the build's headers target XP.
 inline constexpr DWORD kProcessQueryLimitedInformation = 0x1000;
 // NtQueryInformationProcess's ProcessCommandLineInformation (Windows 8.1).

@@ -17,8 +17,8 @@ struct ScriptWriteReport {
     std::uint32_t writtenAt = 0;  // GetTickCount of the last attempt that left it current; 0: never
     std::uint32_t error = 0;      // Windows' error code of the last failure; 0: none
     std::uint32_t failedAt = 0;   // GetTickCount of the last failure; 0: none
-    bool inPlace = false;         // moves are refused in that folder: the file is rewritten in place
-    std::uint32_t refusals = 0;   // moves over the file refused in a row (the game reading it, say)
+    bool inPlace = false;        // moves are refused in that folder: the file is rewritten in place
+    std::uint32_t refusals = 0;  // moves over the file refused in a row (the game reading it, say)
 };
 
 // Noted at each attempt; asks the system nothing.
