@@ -186,7 +186,11 @@ void gatherGame(StatusFacts& f) {
         f.otherExe = processes.otherExe;
         if (processes.otherProcess != 0) {
             f.otherClass = mainWindowClass(processes.otherProcess);
-            f.gameRefused = openingRefused(processes.otherProcess);
+            // A Steam build not served yet is not opened with the right to
+            // read its memory either; its rights change nothing for it.
+            if (f.otherClass != landmarks::kTodaysWindowClass &&
+                f.otherClass != landmarks::kOlderSteamWindowClass)
+                f.gameRefused = openingRefused(processes.otherProcess);
         }
         return;
     }
