@@ -223,8 +223,9 @@ void todaysLines(Lines& out, const StatusFacts& f) {
     if (f.modFoundBy.empty())
         out.add("Game", "mod folder not found yet: the next poll looks again.");
     else
-        out.add("Game", "mod folder @, @.", {f.modDirectory, f.modFoundBy});
-    if (out.window()) out.add("Game", "folder @.", {orUnknown(f.gameDirectory)});
+        out.add("Game", "mod folder @, @.", {withoutTrailingSlash(f.modDirectory), f.modFoundBy});
+    if (out.window())
+        out.add("Game", "folder @.", {orUnknown(withoutTrailingSlash(f.gameDirectory))});
     constexpr std::string_view kAddCondebug = "add -condebug to the game's launch options";
     if (f.consoleDebug == 1)
         out.add("Console commands", "-condebug is on the game's command line.");

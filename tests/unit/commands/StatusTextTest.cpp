@@ -188,7 +188,7 @@ TEST(StatusTextTest, CommonTroublesReadAsThePlayerIsTold) {
         {"game of today", today,
          "Game: hl.exe, a Steam build (window class SDL_app): Vireo works through its files"},
         {"its mod folder", today,
-         "Game: mod folder C:\\Games\\Half-Life\\cstrike\\, from -game on its command line."},
+         "Game: mod folder C:\\Games\\Half-Life\\cstrike, from -game on its command line."},
         {"its log never grew", today,
          "Console commands: qconsole.log has not grown since the game started: add -condebug to "
          "the game's launch options."},
