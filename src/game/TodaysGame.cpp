@@ -64,11 +64,15 @@ std::optional<std::string> systemCommandLine(HANDLE process) noexcept {
             return std::nullopt;
         const int units = header.length / 2;
         const auto* text = reinterpret_cast<const wchar_t*>(begin);
-        const int bytes =
-            ::WideCharToMultiByte(CP_UTF8, 0, text, units, nullptr, 0, nullptr, nullptr);
+        // In the ANSI code page, as the folder look-ups that take the name
+        // spell paths; a character it lacks becomes '?', which names no
+        // folder, rather than a look-alike that may.
+        const int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, units, nullptr,
+                                                0, nullptr, nullptr);
         if (bytes <= 0) return std::nullopt;
         std::string line(static_cast<std::size_t>(bytes), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, text, units, line.data(), bytes, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, units, line.data(), bytes,
+                              nullptr, nullptr);
         return line;
     } catch (...) {
         return std::nullopt;
