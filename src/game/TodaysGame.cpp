@@ -303,6 +303,8 @@ std::vector<std::string> readTodaysLog() {
         (void)cursor.plan(look);  // nothing grew: no open
         return {};
     }
+    if (look.exists && look.size > logSize && logExisted) served->logGrew = true;
+    if (look.exists && !logExisted && look.size > 0) served->logGrew = true;
     UniqueFileHandle file;
     if (look.exists) {
         file = openLog(path, look.fileIndex);
@@ -310,8 +312,6 @@ std::vector<std::string> readTodaysLog() {
         // next poll reads the same bytes.
         if (!file) return {};
     }
-    if (look.exists && look.size > logSize && logExisted) served->logGrew = true;
-    if (look.exists && !logExisted && look.size > 0) served->logGrew = true;
     logExisted = look.exists;
     logSize = look.size;
     logIndex = look.fileIndex;
