@@ -24,7 +24,11 @@ std::optional<ConsoleLogRead> ConsoleLogCursor::plan(const ConsoleLogLook& look)
         dropPartialLine();
         return std::nullopt;
     }
-    const bool otherFile = seen_ && look.fileIndex != fileIndex_;
+    // An index not learnt (the open that asks for it failed) tells no file
+    // apart: only two known indexes that differ are another file.
+    const bool otherFile =
+        seen_ && look.fileIndex != 0 && fileIndex_ != 0 && look.fileIndex != fileIndex_;
+    if (fileIndex_ == 0) fileIndex_ = look.fileIndex;
     if (!seen_ || otherFile || look.size < offset_) {
         if (seen_) {
             offset_ = 0;

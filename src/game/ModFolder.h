@@ -14,7 +14,7 @@ namespace vireo {
 // between arguments, double quotes group, 2n backslashes before a quote give
 // n backslashes and a quote that groups, 2n+1 give n and a literal quote; the
 // first argument (the program) ends at its first blank or at its closing
-// quote, with no backslash rules. UTF-8 in, UTF-8 out.
+// quote, with no backslash rules. Bytes in, bytes out (UTF-8 or ANSI).
 [[nodiscard]] std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
 // The argument after the first "-game" (any letter case), when it is a

@@ -17,6 +17,8 @@ using QueryInformationProcess = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULON
 
 // NtQueryInformationProcess answers this when the buffer is too small.
 constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+constexpr LONG kStatusBufferTooSmall = static_cast<LONG>(0xC0000023);
+constexpr LONG kStatusBufferOverflow = static_cast<LONG>(0x80000005);
 // More than any command line Windows allows (32767 UTF-16 units and the
 // string's header).
 constexpr ULONG kCommandLineAnswerLimit = 70000;
@@ -44,8 +46,10 @@ std::optional<std::string> systemCommandLine(HANDLE process) noexcept {
         if (!query) return std::nullopt;
         ULONG size = 0;
         LONG status = query(process, kProcessCommandLineInformation, nullptr, 0, &size);
-        if (status != kStatusInfoLengthMismatch || size < sizeof(UnicodeStringHeader) ||
-            size > kCommandLineAnswerLimit)
+        // The size comes with any of the three "too small" answers.
+        if ((status != kStatusInfoLengthMismatch && status != kStatusBufferTooSmall &&
+             status != kStatusBufferOverflow) ||
+            size < sizeof(UnicodeStringHeader) || size > kCommandLineAnswerLimit)
             return std::nullopt;
         std::vector<unsigned char> answer(size);
         if (query(process, kProcessCommandLineInformation, answer.data(), size, &size) < 0)
@@ -60,11 +64,15 @@ std::optional<std::string> systemCommandLine(HANDLE process) noexcept {
             return std::nullopt;
         const int units = header.length / 2;
         const auto* text = reinterpret_cast<const wchar_t*>(begin);
-        const int bytes =
-            ::WideCharToMultiByte(CP_UTF8, 0, text, units, nullptr, 0, nullptr, nullptr);
+        // In the ANSI code page, as the folder look-ups that take the name
+        // spell paths; a character it lacks becomes '?', which names no
+        // folder, rather than a look-alike that may.
+        const int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, units, nullptr,
+                                                0, nullptr, nullptr);
         if (bytes <= 0) return std::nullopt;
         std::string line(static_cast<std::size_t>(bytes), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, text, units, line.data(), bytes, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, units, line.data(), bytes,
+                              nullptr, nullptr);
         return line;
     } catch (...) {
         return std::nullopt;
@@ -75,7 +83,8 @@ CommandLineReader readCommandLine = systemCommandLine;
 
 std::optional<TodaysGame> served;
 ConsoleLogCursor cursor;
-std::string logPath;  // where the log was looked for last
+std::string logPath;       // where the log was looked for last
+std::string logModFolder;  // the mod folder known when reading started
 std::uint64_t logSize = 0;
 std::uint64_t logIndex = 0;
 bool logExisted = false;
@@ -231,6 +240,7 @@ std::string logPathOf(const TodaysGame& game) {
 
 void startLog(const TodaysGame& game) {
     cursor = ConsoleLogCursor{};
+    logModFolder = game.modFolder;
     logPath = logPathOf(game);
     ConsoleLogLook look = lookAt(logPath);
     if (look.exists) openLog(logPath, look.fileIndex);
@@ -273,6 +283,15 @@ void updateTodaysGame() {
 std::vector<std::string> readTodaysLog() {
     if (!served) return {};
     const std::string path = logPathOf(*served);
+    if (served->modFolder != logModFolder) {
+        // The mod folder, learnt only now, holds the log: what it held
+        // before is as old as a log there at the start, and never acts.
+        if (path != logPath) {
+            startLog(*served);
+            return {};
+        }
+        logModFolder = served->modFolder;
+    }
     ConsoleLogLook look = lookAt(path);
     if (path != logPath) {  // a log appeared beside the mod instead
         logPath = path;
@@ -284,10 +303,15 @@ std::vector<std::string> readTodaysLog() {
         (void)cursor.plan(look);  // nothing grew: no open
         return {};
     }
-    UniqueFileHandle file;
-    if (look.exists) file = openLog(path, look.fileIndex);
     if (look.exists && look.size > logSize && logExisted) served->logGrew = true;
     if (look.exists && !logExisted && look.size > 0) served->logGrew = true;
+    UniqueFileHandle file;
+    if (look.exists) {
+        file = openLog(path, look.fileIndex);
+        // Held by someone else for a moment: nothing is learnt, and the
+        // next poll reads the same bytes.
+        if (!file) return {};
+    }
     logExisted = look.exists;
     logSize = look.size;
     logIndex = look.fileIndex;

@@ -48,6 +48,17 @@ TEST(ConsoleLogTest, WhereReadingStarts) {
     log.bytes = "back\n";
     EXPECT_EQ(log.poll(), Lines{"back"}) << "a log that reappears is read from its start";
 
+    Log unknown;  // the open that learns the index failed at the start
+    unknown.bytes = "old marker line\n";
+    unknown.index = 0;
+    unknown.start();
+    unknown.index = 1;
+    unknown.bytes += "new\n";
+    EXPECT_EQ(unknown.poll(), Lines{"new"}) << "an index learnt late is no other file";
+    unknown.index = 0;
+    unknown.bytes += "again\n";
+    EXPECT_EQ(unknown.poll(), Lines{"again"}) << "nor is an index not learnt at a poll";
+
     Log late;
     late.exists = false;
     late.start();
