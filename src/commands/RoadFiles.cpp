@@ -119,9 +119,12 @@ void serveTodaysGame() {
         servedProcess = game->processId;
         servedCreatedAt = game->createdAt;
         report = RoadReport{};
-        marker = commandMarker();
+        marker.clear();
         rewrittenOnce = false;
     }
+    // A settings key that could not be opened or written this time may be
+    // at the next poll; without a marker no key of the game's can act.
+    if (marker.empty()) marker = commandMarker();
     takeLines();
     const std::uint32_t now = ::GetTickCount();
     if (!rewrittenOnce || now - lastRewriteAt >= kFilesRoadRewritePeriodMs) {
