@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <utility>
 
@@ -67,6 +69,13 @@ void writeBusySettings() {
     writeSettingInt("ShowGUI", 1);
     writeSettingText("DisplayLine1", "%DISPLAYNAME%");
     writeSettingText("DisplayLine2", "%POS% / %LENGTH%");
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 std::string shippedDllPath() {

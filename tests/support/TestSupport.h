@@ -119,6 +119,9 @@ private:
 // preset passes its place in VIREO_SHIPPED_DLL); empty when it is not known.
 std::string shippedDllPath();
 
+// A file's bytes; empty when it cannot be read.
+std::string fileText(const std::string& path);
+
 // A thread that runs one function and is joined when it goes out of scope.
 // The shipped compiler's thread model has no std::thread. A body that has
 // not ended a minute after the join began ends the test program with a

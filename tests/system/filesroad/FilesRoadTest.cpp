@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "common/Timers.h"
 #include "player/WinampIpc.h"
 #include "support/FakeGame.h"
@@ -17,13 +14,6 @@ namespace vireo::test {
 namespace {
 
 constexpr auto kPoll = std::chrono::milliseconds(kFilesRoadPeriodMs);
-
-std::string fileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 TEST(FilesRoadTest, KeyAliasesReachWinampThroughTheGamesLogOnly) {
     deleteSettingsKey();

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "common/Timers.h"
 #include "player/WinampIpc.h"
 #include "support/FakeEngine.h"
@@ -19,13 +16,6 @@ namespace vireo::test {
 namespace {
 
 constexpr auto kConsolePoll = std::chrono::milliseconds(kConsolePollPeriodMs);
-
-std::string fileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 TEST(ShippedDllTest, CarriesACommandADisplayLineAndTheScript) {
     const std::string shipped = shippedDllPath();
